@@ -1,0 +1,17 @@
+// Every message box of the program is shown here: text and caption come
+// from the text table, so tests can answer them with wxTEST_DIALOG.
+#pragma once
+
+#include <wx/string.h>
+
+class wxWindow;
+
+// `style` holds the buttons and the icon (wxOK, wxYES_NO, wxCANCEL,
+// wxICON_*); the result is wxOK, wxYES, wxNO or wxCANCEL.
+int ShowMessage(int textId, int captionId, long style, wxWindow* parent);
+// The same for a text already filled in from a format.
+int ShowMessageText(const wxString& text, int captionId, long style, wxWindow* parent);
+
+// Lets core code ask the user through ShowMessageText with the main window
+// as parent.
+void InstallGuiPrompt();

@@ -1,0 +1,177 @@
+#include "app/PelkApp.h"
+
+#include <climits>
+#include <unistd.h>
+#include <wx/filename.h>
+#include <wx/filesys.h>
+#include <wx/fs_zip.h>
+#include <wx/image.h>
+#include <wx/msgdlg.h>
+
+#include "app/Message.h"
+#include "app/PelkFrm.h"
+#include "config/MyConfig.h"
+#include "config/Rpt.h"
+
+
+wxString wxObsApp::ProgramFolderOf(const wxString& command) {
+  wxString folder = wxPathOnly(command);
+  if (folder.empty()) {
+    // Started by a bare name found through PATH: ask the kernel where the
+    // running executable is.
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n > 0) {
+      buf[n] = '\0';
+      folder = wxPathOnly(wxString::FromUTF8(buf));
+      if (folder.empty()) folder = wxPathOnly(wxString(buf, wxConvFile));
+    }
+  }
+  if (folder.empty()) folder = ".";
+  // Absolute, so that a later change of the working folder (the folder
+  // browser changes it) does not move the program's files.
+  wxFileName fn = wxFileName::DirName(folder);
+  fn.MakeAbsolute();
+  wxString abs = fn.GetPath();
+  return abs.empty() ? wxString("/") : abs;
+}
+
+bool wxObsApp::OnInit() {
+  wxString command = argc > 0 ? wxString(argv[0]) : wxString();
+  return StartUp(ProgramFolderOf(command));
+}
+
+int wxObsApp::OnExit() {
+  ShutDown();
+  return wxApp::OnExit();
+}
+
+bool wxObsApp::EndStartUp() {
+  if (myMainFrame) {
+    myMainFrame->Destroy();
+    myMainFrame = nullptr;
+  }
+  if (config) {
+    config->DiscardChanges();
+    wxConfigBase::Set(nullptr);
+    delete config;
+    config = nullptr;
+  }
+  m_checker.reset();
+  return false;
+}
+
+bool wxObsApp::StartUp(const wxString& programFolder) {
+  // 1. Name, and the handlers of the zipped help book and its images.
+  SetAppName("Pelk");
+  static bool handlersAdded = false;
+  if (!handlersAdded) {
+    wxFileSystem::AddHandler(new wxZipFSHandler);
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
+    handlersAdded = true;
+  }
+
+  // 2. The configuration store and the program folder.
+  config = new wxMyConfig("Pelk");
+  wxConfigBase::Set(config);
+  config->SetFolder(programFolder, FOLDER_PROGRAM);
+  InstallGuiPrompt();
+
+  // 3. The stored language.
+  if (config->RestoreLanguage() != 0) ShowMessage(16599, 57344, wxOK, nullptr);
+
+  // 4. One instance per user.
+  m_checker.reset(new wxInstanceLock);
+  if (!m_checker->Acquire(GetAppName())) {
+    ShowMessage(16628, 57344, wxOK | wxICON_INFORMATION, nullptr);
+    return EndStartUp();
+  }
+
+  // 5. The main window.
+  myMainFrame = new wxObsFrame(config->GetText(57344), wxPoint(50, 50), wxSize(510, 360));
+  myMainFrame->SetTitle();
+  myMainFrame->Show(true);
+  SetTopWindow(myMainFrame);
+
+  // 6. The diagnostic file, rewritten at every start.
+  g_rpt.Open(config->GetFolder("pelk.rpt", FOLDER_PROGRAM));
+  g_rpt.ReportSystem();
+  g_rpt.ReportFile(FOLDER_PROGRAM, "stars.db", "Pelk Validation DB");
+  g_rpt.ReportFile(FOLDER_PROGRAM, "english.lng", "Pelk English Language File");
+  g_rpt.ReportFile(FOLDER_PROGRAM, "magyar.lng", "Pelk Hungarian Language File");
+  g_rpt.Close();
+
+  // 7. The configured folders must exist.
+  CheckFolders();
+
+  // 8. Where this run starts from.
+  g_rpt.Report(RPT_NOMSG, "Initial program folder",
+               pelk::EscapePercent(config->GetFolder(wxString(), FOLDER_PROGRAM)));
+  g_rpt.Report(RPT_NOMSG, "Initial database folder",
+               pelk::EscapePercent(config->Read("Directories/DataPath", wxString())));
+  g_rpt.Report(RPT_NOMSG, "Initial report folder",
+               pelk::EscapePercent(config->Read("Directories/Report", wxString())));
+
+  // 9. The validation and chart tables, then the upgrade of older data.
+  OpenDatabases();
+  Upgrade();
+
+  // 10. The observer.
+  if (!ChooseObserver()) return EndStartUp();
+
+  // 11. The observer's telescopes and observations.
+  OpenObserverFiles();
+
+  // 12. An empty validation table is offered a validation file.
+  CheckValidationTable();
+  return true;
+}
+
+void wxObsApp::ShutDown() {
+  if (config) {
+    wxConfigBase::Set(nullptr);
+    delete config;  // writes the configuration file
+    config = nullptr;
+  }
+  m_checker.reset();
+}
+
+bool wxObsApp::ConfiguredFolderMissing() {
+  wxString data = config->Read("Directories/DataPath", wxString());
+  wxString report = config->Read("Directories/Report", wxString());
+  return (!data.empty() && !wxFileName::DirExists(data)) ||
+         (!report.empty() && !wxFileName::DirExists(report));
+}
+
+void wxObsApp::CheckFolders() {
+  if (!ConfiguredFolderMissing()) return;
+  ShowMessage(16622, 16621, wxOK | wxICON_WARNING, myMainFrame);
+  // The folders page in its initial-setup mode follows here; it comes with
+  // the program options sheet.
+}
+
+void wxObsApp::OpenDatabases() {
+  // The validation table and the chart table open here once their record
+  // files exist in the program.
+}
+
+void wxObsApp::Upgrade() {
+  // Keys and data of earlier versions are brought up to date here.
+}
+
+bool wxObsApp::ChooseObserver() {
+  wxString users = config->Read("Users", wxString());
+  if (!users.empty() && users.length() <= 3) g_observer = users;
+  // The first run (no observers yet) and the observer list (several
+  // observers) come with the observer dialogs.
+  return true;
+}
+
+void wxObsApp::OpenObserverFiles() {
+  // The observer's scope file and observation file open here, scopes first.
+  if (myMainFrame) myMainFrame->SetTitle();
+}
+
+void wxObsApp::CheckValidationTable() {
+  // An empty validation table is offered the validation-file loading here.
+}

@@ -1,0 +1,112 @@
+#include "app/PelkFrm.h"
+
+#include <wx/accel.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+
+#include "config/DlgLanguage.h"
+#include "config/MyConfig.h"
+
+wxObsFrame* myMainFrame = nullptr;
+
+wxBEGIN_EVENT_TABLE(wxObsFrame, wxFrame)
+  EVT_MENU(ID_EXIT, wxObsFrame::OnQuit)
+  EVT_MENU(ID_LANGUAGE, wxObsFrame::OnLanguage)
+  EVT_MENU(ID_CONTENTS, wxObsFrame::OnHelpContents)
+  EVT_CLOSE(wxObsFrame::OnClose)
+wxEND_EVENT_TABLE()
+
+wxObsFrame::wxObsFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
+    : wxFrame(nullptr, wxID_ANY, title, pos, size), m_timer(this, ID_CLOCK_TIMER) {
+  SetMenu();
+  CreateStatusBar(1);
+
+  wxAcceleratorEntry entries[5];
+  entries[0].Set(wxACCEL_CTRL, 'N', ID_NEWOBS);
+  entries[1].Set(wxACCEL_CTRL, 'B', ID_BROWSE);
+  entries[2].Set(wxACCEL_CTRL, 'R', ID_REPORT);
+  entries[3].Set(wxACCEL_CTRL, 'P', ID_PROPERTIES);
+  entries[4].Set(wxACCEL_NORMAL, WXK_F1, ID_CONTENTS);
+  wxAcceleratorTable accel(5, entries);
+  SetAcceleratorTable(accel);
+}
+
+wxObsFrame::~wxObsFrame() {
+  m_timer.Stop();
+  if (myMainFrame == this) myMainFrame = nullptr;
+}
+
+void wxObsFrame::SetMenu() {
+  wxMenu* user = new wxMenu;
+  user->Append(ID_USERS, config->GetText(501));
+  user->AppendSeparator();
+  user->Append(ID_PROPERTIES, config->GetText(502) + "\tCtrl-P");
+  user->AppendSeparator();
+  user->Append(ID_EXIT, config->GetText(503));
+
+  wxMenu* obs = new wxMenu;
+  obs->Append(ID_NEWOBS, config->GetText(511) + "\tCtrl-N");
+  obs->Append(ID_BROWSE, config->GetText(512) + "\tCtrl-B");
+  obs->Append(ID_REPORT, config->GetText(513) + "\tCtrl-R");
+  obs->AppendSeparator();
+  obs->AppendCheckItem(ID_ARCHIVE, config->GetText(514));
+
+  wxMenu* tools = new wxMenu;
+  tools->Append(ID_OPTIONS, config->GetText(521));
+  wxArrayString languages;
+  if (config->GetLanguageFiles(languages) > 1) tools->Append(ID_LANGUAGE, config->GetText(523));
+  tools->AppendSeparator();
+  tools->Append(ID_VALLIST, config->GetText(522));
+  tools->Append(ID_CHARTLIST, config->GetText(524));
+
+  wxMenu* help = new wxMenu;
+  help->Append(ID_CONTENTS, config->GetText(531) + "\tF1");
+  help->Append(ID_ABOUT, config->GetText(532));
+
+  wxMenuBar* bar = new wxMenuBar;
+  bar->Append(user, config->GetText(500));
+  bar->Append(obs, config->GetText(510));
+  bar->Append(tools, config->GetText(520));
+  bar->Append(help, config->GetText(530));
+  wxMenuBar* old = GetMenuBar();
+  SetMenuBar(bar);
+  delete old;
+  bar->Refresh();
+}
+
+void wxObsFrame::SetToolTips() {
+  wxToolBar* tb = GetToolBar();
+  if (!tb) return;
+  static const int tools[] = {ID_EXIT, ID_PROPERTIES, ID_NEWOBS, ID_BROWSE, ID_REPORT, ID_CONTENTS};
+  for (int id : tools) tb->SetToolShortHelp(id, config->GetText(id + 100));
+  tb->Realize();
+}
+
+wxString wxObsFrame::ComposeTitle() {
+  wxString title = config->GetText(57344);
+  if (!g_observer.empty()) {
+    title += " (" + g_observer;
+    title += ")";
+  }
+  return title;
+}
+
+void wxObsFrame::SetTitle() { wxFrame::SetTitle(ComposeTitle()); }
+
+void wxObsFrame::OnQuit(wxCommandEvent&) {
+  m_timer.Stop();
+  Close();
+}
+
+void wxObsFrame::OnLanguage(wxCommandEvent&) {
+  wxDlgLanguage dlg(this);
+  dlg.ShowModal();
+}
+
+void wxObsFrame::OnHelpContents(wxCommandEvent&) { config->DisplayHelp(wxString()); }
+
+void wxObsFrame::OnClose(wxCloseEvent& event) {
+  m_timer.Stop();
+  event.Skip();
+}

@@ -1,0 +1,48 @@
+// The main window: menus, toolbar, the status-bar sky clock, the title
+// naming the observer, and the switch between observations and archive.
+#pragma once
+
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+// Menu entry ids; a toolbar tool has the id of its menu entry and the
+// tooltip text id + 100.
+enum {
+  ID_USERS = 501,
+  ID_PROPERTIES = 502,
+  ID_EXIT = 503,
+  ID_NEWOBS = 511,
+  ID_BROWSE = 512,
+  ID_REPORT = 513,
+  ID_ARCHIVE = 514,
+  ID_OPTIONS = 521,
+  ID_VALLIST = 522,
+  ID_LANGUAGE = 523,
+  ID_CHARTLIST = 524,
+  ID_CONTENTS = 531,
+  ID_ABOUT = 532,
+  ID_CLOCK_TIMER = 101
+};
+
+class wxObsFrame : public wxFrame {
+ public:
+  wxObsFrame(const wxString& title, const wxPoint& pos, const wxSize& size);
+  ~wxObsFrame() override;
+
+  void SetMenu();
+  void SetToolTips();
+  void SetTitle();
+  // The title for the current observer and viewing state.
+  static wxString ComposeTitle();
+
+ private:
+  void OnQuit(wxCommandEvent& event);
+  void OnLanguage(wxCommandEvent& event);
+  void OnHelpContents(wxCommandEvent& event);
+  void OnClose(wxCloseEvent& event);
+
+  wxTimer m_timer;
+  wxDECLARE_EVENT_TABLE();
+};
+
+extern wxObsFrame* myMainFrame;

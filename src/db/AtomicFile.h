@@ -1,0 +1,25 @@
+// Replacing a file so that it is either the complete old file or the
+// complete new one, whatever happens during the write (crash, kill, full
+// disk). Every file the program writes goes through here.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace pelk {
+
+// Writes `size` bytes to `path` atomically: a temporary file is created in
+// the same folder, written, synced, given the old file's mode (or
+// 0666 & ~umask for a new file), renamed over the target and the folder is
+// synced. A symbolic link at `path` is followed and its target replaced.
+// Returns true on success. On failure the temporary file is removed, the old
+// file is untouched and `errorCode` (when given) receives the errno value.
+bool AtomicWriteFile(const std::string& path, const void* data, size_t size,
+                     int* errorCode = nullptr);
+
+// Test seam: when set, the writer pretends the disk filled up after this
+// many bytes had been written (the write then fails with ENOSPC). A
+// negative value switches it off.
+void AtomicWriteFailAfterForTests(long long bytes);
+
+}  // namespace pelk
