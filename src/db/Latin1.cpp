@@ -11,7 +11,7 @@ wxString FromLatin1(const char* bytes, size_t maxLen) {
   // Every byte is a Latin-1 character, so build the string directly.
   wxString out;
   out.reserve(n);
-  for (size_t i = 0; i < n; ++i) out += wxUniChar((unsigned char)bytes[i]);
+  for (size_t i = 0; i < n; ++i) out += (wchar_t)(unsigned char)bytes[i];
   return out;
 }
 
