@@ -47,12 +47,18 @@ wxString FormatReportText(const wxString& text, int code, const wxString& messag
     size_t j = i + 1;
     while (j < text.length() && wxString("-+ #0123456789.lh").Find(text[j]) != wxNOT_FOUND) ++j;
     wxUniChar conv = j < text.length() ? text[j] : wxUniChar(0);
-    if (next == 0 && (conv == 'd' || conv == 'i')) {
-      out += wxString::Format("%d", code);
+    // Flags, width and precision are kept (a short width only: the entry is
+    // cut to its bound anyway); the length modifier is ours to choose.
+    wxString spec = text.Mid(i, j - i);
+    spec.Replace("l", "");
+    spec.Replace("h", "");
+    bool modest = spec.length() <= 6;
+    if (next == 0 && modest && (conv == 'd' || conv == 'i')) {
+      out += wxString::Format(spec + "d", code);
       next = 1;
       i = j;
-    } else if (next == 1 && conv == 's') {
-      out += message;
+    } else if (next == 1 && modest && conv == 's') {
+      out += wxString::Format(spec + "s", message);
       next = 2;
       i = j;
     } else {
