@@ -5,6 +5,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "app/DialogEnd.h"
 #include "app/Message.h"
 #include "app/PelkFrm.h"
 #include "config/MyConfig.h"
@@ -81,5 +82,5 @@ void wxDlgLanguage::OnOK(wxCommandEvent&) {
     }
     config->InitHelp();
   }
-  EndModal(wxID_OK);
+  EndDialogWith(this, wxID_OK);
 }
