@@ -25,8 +25,6 @@ TEST(ShippedLanguageFiles, EnglishFileEqualsBuiltInTable) {
   std::string content = ReadFile(std::string(PELK_DATA) + "/english.lng");
   ASSERT_FALSE(content.empty());
   WriteTestFile("english.lng", content);
-  // Start from texts that differ everywhere, so that an entry the file
-  // misses cannot pass by staying built-in.
   ASSERT_EQ(config->LoadLanguage("english.lng"), 0);
   int lines = 0;
   for (size_t p = content.find("\n{"); p != std::string::npos; p = content.find("\n{", p + 1)) ++lines;
@@ -36,6 +34,8 @@ TEST(ShippedLanguageFiles, EnglishFileEqualsBuiltInTable) {
     bool first = true;
     for (int j = 0; j < i; ++j)
       if (default_language[j].id == d.id) first = false;
-    if (first) EXPECT_STREQ(config->get(d.id), d.text) << d.id;
+    if (first) {
+      EXPECT_STREQ(config->get(d.id), d.text) << d.id;
+    }
   }
 }
