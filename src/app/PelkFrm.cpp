@@ -7,6 +7,7 @@
 
 #include "config/DlgLanguage.h"
 #include "config/MyConfig.h"
+#include "resources/pelk.xpm"
 
 wxObsFrame* myMainFrame = nullptr;
 
@@ -19,6 +20,7 @@ wxEND_EVENT_TABLE()
 
 wxObsFrame::wxObsFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
     : wxFrame(nullptr, wxID_ANY, title, pos, size), m_timer(this, ID_CLOCK_TIMER) {
+  SetIcon(wxIcon(pelk_xpm));
   SetMenu();
   CreateStatusBar(1);
 
