@@ -1,6 +1,7 @@
 #include "app/PelkFrm.h"
 
 #include <wx/accel.h>
+#include <wx/bitmap.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
@@ -8,6 +9,12 @@
 #include "config/DlgLanguage.h"
 #include "config/MyConfig.h"
 #include "resources/pelk.xpm"
+#include "resources/tb_browse.xpm"
+#include "resources/tb_exit.xpm"
+#include "resources/tb_help.xpm"
+#include "resources/tb_newobs.xpm"
+#include "resources/tb_properties.xpm"
+#include "resources/tb_report.xpm"
 
 wxObsFrame* myMainFrame = nullptr;
 
@@ -22,6 +29,18 @@ wxObsFrame::wxObsFrame(const wxString& title, const wxPoint& pos, const wxSize& 
     : wxFrame(nullptr, wxID_ANY, title, pos, size), m_timer(this, ID_CLOCK_TIMER) {
   SetIcon(wxIcon(pelk_xpm));
   SetMenu();
+
+  wxToolBar* tb = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxNO_BORDER);
+  tb->SetToolBitmapSize(wxSize(32, 32));
+  struct Tool {
+    int id;
+    const char* const* image;
+  } const tools[] = {{ID_EXIT, tb_exit_xpm},     {ID_PROPERTIES, tb_properties_xpm},
+                     {ID_NEWOBS, tb_newobs_xpm}, {ID_BROWSE, tb_browse_xpm},
+                     {ID_REPORT, tb_report_xpm}, {ID_CONTENTS, tb_help_xpm}};
+  for (const Tool& t : tools) tb->AddTool(t.id, wxString(), wxBitmap(t.image), config->GetText(t.id + 100));
+  tb->Realize();
+
   CreateStatusBar(1);
 
   wxAcceleratorEntry entries[5];
