@@ -62,8 +62,10 @@ class wxAstroTime {
   // waxes.
   double MoonPhase(bool* waxing) const;
 
-  // Pieces shared with the free functions.
+  // Day number of a calendar date (proleptic Gregorian).
   static long DayNumber(int year, int month, int day);
+  // The daylight-saving rule: 1 from the last Sunday of March to the day
+  // before the last Sunday of October, by date alone.
   static int DstForDate(long jdn, int month, int day);
 
  private:

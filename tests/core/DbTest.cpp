@@ -226,14 +226,14 @@ TEST(MemDbOpen, FolderWhereTheFileShouldBe) {
 }
 
 TEST(MemDbOpen, MoreRecordsThanCanBeCountedFailWithNoRecords) {
-  // A sparse file claiming 2^31 records: more than an int can count, so
-  // the block cannot be had.
-  const std::string path = PathOf("huge.obs");
+  // A sparse file of 2^31 one-byte records: more than an int can count, so
+  // no block can hold them.
+  const std::string path = PathOf("huge.db");
   int fd = open(path.c_str(), O_CREAT | O_WRONLY, 0644);
   ASSERT_GE(fd, 0);
-  ASSERT_EQ(ftruncate(fd, (off_t)((long long)INT_MAX + 1) * 120), 0);
+  ASSERT_EQ(ftruncate(fd, (off_t)INT_MAX + 1), 0);
   close(fd);
-  wxMemDb db(120, 4, true);
+  wxMemDb db(1, 1, true);
   db.Setup(path, 0, 0, true);
   EXPECT_EQ(db.Open(), -1);
   EXPECT_EQ(db.GetCount(), 0);
