@@ -55,6 +55,7 @@ wxMemDb::~wxMemDb() {
 }
 
 int wxMemDb::Setup(const wxString& path, int reclen, int keylen, bool binaryKeys) {
+  m_unreadable = false;
   m_path = path;
   if (reclen != 0) m_reclen = reclen;
   if (keylen != 0) m_keylen = keylen;
@@ -88,6 +89,7 @@ int wxMemDb::Open() {
   // not leak.
   Release();
   m_dirty = false;
+  m_unreadable = false;
 
   struct stat st;
   const wxCharBuffer name = m_path.fn_str();
@@ -96,16 +98,25 @@ int wxMemDb::Open() {
       m_fileVersion = m_defaultVersion;
       return 0;
     }
-    // It may exist but cannot be looked at: read as an empty file.
+    // It may exist but cannot be looked at.
     m_fileVersion = 1;
-    return 0;
+    m_unreadable = true;
+    return -1;
   }
-  // A folder, a pipe or a device where the file should be reads as an empty
-  // file, as does one that cannot be opened.
+  // A folder, a pipe or a device where the file should be, or a file that
+  // cannot be opened, reads as an empty file. Its content was never seen,
+  // so it must never be replaced by a save: years of observations may be
+  // in it, waiting for the permission or the disk to be mended.
   m_fileVersion = 1;
-  if (!S_ISREG(st.st_mode)) return 0;
+  if (!S_ISREG(st.st_mode)) {
+    m_unreadable = true;
+    return -1;
+  }
   int fd = open(name, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return 0;
+  if (fd < 0) {
+    m_unreadable = true;
+    return -1;
+  }
   if (fstat(fd, &st) != 0) st.st_size = 0;
 
   char head[kHeaderSize];
@@ -137,6 +148,7 @@ int wxMemDb::Open() {
 
 int wxMemDb::Save(bool force) {
   if (m_path.empty() || (!m_dirty && !force)) return 0;
+  if (m_unreadable) return -1;
   const size_t body = (size_t)m_dbCount * (size_t)(m_reclen > 0 ? m_reclen : 0);
   const char* data = kHeader;
   size_t size = 0;

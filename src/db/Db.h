@@ -22,7 +22,8 @@ class wxMemDb {
   virtual ~wxMemDb();
 
   // Loads the file named by the path. 0, or -1 when the block cannot be
-  // allocated (the database then holds no records).
+  // allocated (the database then holds no records) or when the file exists
+  // but cannot be read: it then opens empty, and no save will replace it.
   virtual int Open();
   // Saves when dirty, then releases the block. -1 when that save failed:
   // the records then stay loaded and dirty, so the caller can tell the
@@ -91,6 +92,7 @@ class wxMemDb {
   int m_fileVersion = 1;     // of the file last opened
   int m_cursor = 0;          // next record that Scan returns
   bool m_dirty = false;
+  bool m_unreadable = false;  // the file exists but could not be read: never replace it
   int m_dbCount = 0;
   int m_capacity = 0;
   char* m_db = nullptr;  // the records; null when nothing is loaded

@@ -210,7 +210,9 @@ TEST(MemDbOpen, FolderWhereTheFileShouldBe) {
   ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
   wxMemDb db(37, 12, false);
   db.Setup(path, 0, 0, false);
-  ASSERT_EQ(db.Open(), 0);
+  // Opens empty, tells the caller, and never writes over what it could
+  // not read.
+  ASSERT_EQ(db.Open(), -1);
   EXPECT_EQ(db.GetCount(), 0);
   TNameRec_data r = NameRec("R LEO", 'a');
   ASSERT_EQ(db.Insert(&r), 0);
@@ -223,6 +225,44 @@ TEST(MemDbOpen, FolderWhereTheFileShouldBe) {
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_TRUE(S_ISDIR(st.st_mode));
   EXPECT_EQ(ListDir(TestDir()), std::vector<std::string>{"stars.db"});
+}
+
+TEST(MemDbOpen, FileThatCannotBeOpenedIsNeverReplaced) {
+  const std::string path = PathOf("ABC.obs");
+  std::string old(240, 'o');
+  WriteTestFile("ABC.obs", old);
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    // No descriptor left: the file exists but cannot be opened.
+    struct rlimit lim;
+    if (getrlimit(RLIMIT_NOFILE, &lim) != 0) _exit(10);
+    const rlim_t soft = lim.rlim_cur;
+    lim.rlim_cur = 3;
+    if (setrlimit(RLIMIT_NOFILE, &lim) != 0) _exit(10);
+    wxMemDb db(120, 4, true);
+    db.Setup(path, 0, 0, true);
+    if (db.Open() != -1) _exit(11);
+    if (db.GetCount() != 0) _exit(12);
+    lim.rlim_cur = soft;
+    if (setrlimit(RLIMIT_NOFILE, &lim) != 0) _exit(13);
+    char rec[120] = "x";
+    db.Insert(rec);
+    if (db.Close() != -1) _exit(14);
+    db.AbandonChanges();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadFile(path), old);
+
+  // Pointed at a readable file again, the database works as ever.
+  wxMemDb db(120, 4, true);
+  db.Setup(path, 0, 0, true);
+  EXPECT_EQ(db.Open(), 0);
+  EXPECT_EQ(db.GetCount(), 2);
 }
 
 TEST(MemDbOpen, MoreRecordsThanCanBeCountedFailWithNoRecords) {
