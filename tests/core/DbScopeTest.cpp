@@ -285,10 +285,14 @@ TEST_F(ScopeProposal, UsageGoesToTheNamedScopeOnly) {
   EXPECT_EQ(UsageOf(db, 1).uses, 0);
 
   // An observation's scope field of 16 bytes without terminator is read
-  // as those 16 bytes and matches no scope.
+  // as those 16 bytes and matches no scope, not even one named by its
+  // first 15.
+  TScope_data s = Scope("200/1200xxxxxxx", 3, "200/1200");
+  ASSERT_EQ(db.Insert(&s), 0);
   std::unique_ptr<char[]> field(new char[16]);
   memcpy(field.get(), "200/1200xxxxxxxx", 16);
   EXPECT_EQ(db.AddUsage(field.get(), 100), 0);
+  EXPECT_EQ(UsageOf(db, 3).uses, 0);
 
   // Opening again starts the statistics from nothing.
   ASSERT_EQ(db.Close(), 0);
