@@ -24,7 +24,7 @@ static_assert(offsetof(TChart_data, reserved) == 76, "chart record layout");
 class wxDbChart : public wxMemDb {
  public:
   static constexpr int kRecLen = 80;
-  static constexpr int kKeyLen = 4;
+  static constexpr int kKeyLen = 4;  // the engine's; star names are compared by TestKey
   static constexpr int kStarMax = 10;
   static constexpr int kChartsMax = 65;
   static constexpr char kSeparator = '|';

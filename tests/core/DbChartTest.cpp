@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TempHome.h"
+#include "TestConfig.h"
 #include "config/MyConfig.h"
 #include "db/DbChart.h"
 
@@ -18,19 +19,11 @@ using pelk_test::ReadFile;
 using pelk_test::TestDir;
 using pelk_test::WriteTestFile;
 
-// The program folder is the test's own folder.
+// The program folder, where the chart table lives, is the test's own folder.
 class ChartTest : public testing::Test {
  protected:
-  void SetUp() override {
-    config = new wxMyConfig("Pelk");
-    config->SetFolder(wxString(TestDir()), FOLDER_PROGRAM);
-  }
-  void TearDown() override {
-    config->DiscardChanges();
-    delete config;
-    config = nullptr;
-  }
   static std::string ChartPath() { return TestDir() + "/chart.db"; }
+  pelk_test::TestConfig store;
 };
 
 wxArrayString List(std::initializer_list<const char*> names) {

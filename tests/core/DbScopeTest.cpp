@@ -12,6 +12,7 @@
 #include <wx/defs.h>
 
 #include "TempHome.h"
+#include "TestConfig.h"
 #include "config/MyConfig.h"
 #include "config/UserPrompt.h"
 #include "db/DbScope.h"
@@ -46,8 +47,6 @@ class RecordingPrompt : public wxUserPrompt {
 class ScopeTest : public testing::Test {
  protected:
   void SetUp() override {
-    config = new wxMyConfig("Pelk");
-    config->SetFolder(wxString(TestDir()), FOLDER_PROGRAM);
     config->SetFolder(wxString(TestDir()), FOLDER_DATAPATH);
     g_observer = "ABC";
     m_oldPrompt = SetUserPrompt(&prompt);
@@ -55,13 +54,11 @@ class ScopeTest : public testing::Test {
   void TearDown() override {
     SetUserPrompt(m_oldPrompt);
     g_observer.clear();
-    config->DiscardChanges();
-    delete config;
-    config = nullptr;
   }
 
   static std::string ScopePath() { return TestDir() + "/ABC.scope"; }
 
+  pelk_test::TestConfig store;
   RecordingPrompt prompt;
 
  private:
