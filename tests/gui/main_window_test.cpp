@@ -65,12 +65,9 @@ TEST_F(MainWindow, Title) {
 }
 
 TEST_F(MainWindow, ClockText) {
-  const char* old = getenv("TZ");
-  std::string saved = old ? old : "";
   // One hour west of Greenwich with summer time by date: local time is UT
   // in May.
-  setenv("TZ", "WAT1", 1);
-  tzset();
+  ScopedTZ zone("WAT1");
   wxAstroTime t;
   t.SetDateTimeUTC(2003, 5, 17, 20, 34, 5);
   wxString plain = wxObsFrame::ClockText(t, "");
@@ -99,6 +96,4 @@ TEST_F(MainWindow, ClockText) {
   t.GetLST(19.1, &h, &m, &s);
   EXPECT_NE(wxObsFrame::ClockText(t, "E19.1").Find(wxString::Format("Sideral Time: %02d:%02d:%02d", h, m, s)),
             wxNOT_FOUND);
-  if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
-  tzset();
 }
