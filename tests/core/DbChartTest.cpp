@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "TempHome.h"
-#include "TestConfig.h"
 #include "config/MyConfig.h"
 #include "db/DbChart.h"
 
@@ -23,7 +22,7 @@ using pelk_test::WriteTestFile;
 class ChartTest : public testing::Test {
  protected:
   static std::string ChartPath() { return TestDir() + "/chart.db"; }
-  pelk_test::TestConfig store;
+  pelk_test::ScopedConfig store;
 };
 
 wxArrayString List(std::initializer_list<const char*> names) {

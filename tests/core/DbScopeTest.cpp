@@ -12,7 +12,6 @@
 #include <wx/defs.h>
 
 #include "TempHome.h"
-#include "TestConfig.h"
 #include "config/MyConfig.h"
 #include "config/UserPrompt.h"
 #include "db/DbScope.h"
@@ -58,7 +57,7 @@ class ScopeTest : public testing::Test {
 
   static std::string ScopePath() { return TestDir() + "/ABC.scope"; }
 
-  pelk_test::TestConfig store;
+  pelk_test::ScopedConfig store;
   RecordingPrompt prompt;
 
  private:
