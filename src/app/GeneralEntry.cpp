@@ -5,6 +5,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/DialogButtons.h"
 #include "app/DialogEnd.h"
 #include "app/Message.h"
 #include "config/MyConfig.h"
@@ -23,12 +24,7 @@ wxGeneralEntry::wxGeneralEntry(wxWindow* parent, int titleId, int promptId, int 
   m_field = new wxTextCtrl(this, ID_GENERAL_TEXT, wxString(), wxDefaultPosition, wxSize(240, -1));
   m_field->SetToolTip(config->GetText(tooltipId));
   top->Add(m_field, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
-  wxBoxSizer* buttons = new wxBoxSizer(wxHORIZONTAL);
-  wxButton* ok = new wxButton(this, wxID_OK, config->GetText(5100));
-  buttons->Add(ok, 0, wxALL, 4);
-  buttons->Add(new wxButton(this, wxID_CANCEL, config->GetText(5101)), 0, wxALL, 4);
-  top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 4);
-  ok->SetDefault();
+  top->Add(MakeOkCancelRow(this), 0, wxALIGN_RIGHT | wxALL, 4);
   SetSizerAndFit(top);
   CentreOnParent();
   config->SetToolTips(this, s_tooltips);

@@ -47,6 +47,11 @@ int wxObsApp::OnExit() {
 }
 
 bool wxObsApp::EndStartUp() {
+  DiscardRun();
+  return false;
+}
+
+void wxObsApp::DiscardRun() {
   if (myMainFrame) {
     myMainFrame->Destroy();
     myMainFrame = nullptr;
@@ -58,7 +63,6 @@ bool wxObsApp::EndStartUp() {
     config = nullptr;
   }
   m_checker.reset();
-  return false;
 }
 
 bool wxObsApp::StartUp(const wxString& programFolder) {

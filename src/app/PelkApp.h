@@ -17,6 +17,9 @@ class wxObsApp : public wxApp {
   bool StartUp(const wxString& programFolder);
   // The orderly end: writes the configuration and releases the lock.
   void ShutDown();
+  // Ends a run that must leave no trace: the main window goes, nothing of
+  // the configuration is written, the lock is released.
+  void DiscardRun();
 
   // The version upgrade of an earlier installation's data.
   void Upgrade();

@@ -7,6 +7,7 @@
 #include <wx/toolbar.h>
 
 #include "config/DlgLanguage.h"
+#include "astro/AstroTime.h"
 #include "config/MyConfig.h"
 #include "resources/pelk.xpm"
 #include "resources/tb_browse.xpm"
@@ -23,6 +24,7 @@ wxBEGIN_EVENT_TABLE(wxObsFrame, wxFrame)
   EVT_MENU(ID_LANGUAGE, wxObsFrame::OnLanguage)
   EVT_MENU(ID_CONTENTS, wxObsFrame::OnHelpContents)
   EVT_CLOSE(wxObsFrame::OnClose)
+  EVT_TIMER(ID_CLOCK_TIMER, wxObsFrame::OnTimer)
 wxEND_EVENT_TABLE()
 
 wxObsFrame::wxObsFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
@@ -51,6 +53,7 @@ wxObsFrame::wxObsFrame(const wxString& title, const wxPoint& pos, const wxSize& 
   entries[4].Set(wxACCEL_NORMAL, WXK_F1, ID_CONTENTS);
   wxAcceleratorTable accel(5, entries);
   SetAcceleratorTable(accel);
+  m_timer.Start(1000);
 }
 
 wxObsFrame::~wxObsFrame() {
@@ -130,4 +133,44 @@ void wxObsFrame::OnHelpContents(wxCommandEvent&) { config->DisplayHelp(wxString(
 void wxObsFrame::OnClose(wxCloseEvent& event) {
   m_timer.Stop();
   event.Skip();
+}
+
+bool wxObsFrame::ParseLongitude(const wxString& text, double* degrees) {
+  wxString t = text;
+  if (t.empty()) return false;
+  if (t[0] == 'E') t[0] = '+';
+  else if (t[0] == 'W') t[0] = '-';
+  double v = 0;
+  if (!t.ToCDouble(&v)) return false;
+  *degrees = v;
+  return true;
+}
+
+wxString wxObsFrame::ClockText(const wxAstroTime& now, const wxString& longitude) {
+  int year, month, day, hour, minute, second;
+  now.GetDateTimeLocal(&year, &month, &day, &hour, &minute, &second);
+  double jd = 0;
+  now.GetDateTimeJD(&jd);
+  wxString text = wxString::Format("%4d.%02d.%02d %02d:%02d:%02d | JD %12.4f", year, month, day, hour, minute,
+                                   second, jd);
+  double lon = 0;
+  if (ParseLongitude(longitude, &lon)) {
+    int h, m, sec;
+    now.GetLST(lon, &h, &m, &sec);
+    text += wxString::Format(" | %s: %02d:%02d:%02d", config->GetText(16576), h, m, sec);
+  }
+  bool waxing = false;
+  double fraction = now.MoonPhase(&waxing);
+  wxString mark = config->GetText(16578);
+  mark = waxing ? mark.Left(1) : mark.Mid(1);
+  text += wxString::Format(" | %s: %2.0f%% %s", config->GetText(16577), fraction * 100.0, mark);
+  return text;
+}
+
+void wxObsFrame::OnTimer(wxTimerEvent&) {
+  wxAstroTime now;
+  now.Now();
+  wxString longitude;
+  if (!g_observer.empty()) longitude = config->Read("User/" + g_observer + "/Longitude", wxString());
+  if (wxStatusBar* bar = GetStatusBar()) bar->SetStatusText(ClockText(now, longitude));
 }

@@ -5,6 +5,8 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+class wxAstroTime;
+
 // Menu entry ids; a toolbar tool has the id of its menu entry and the
 // tooltip text id + 100.
 enum {
@@ -34,12 +36,19 @@ class wxObsFrame : public wxFrame {
   void SetTitle();
   // The title for the current observer and viewing state.
   static wxString ComposeTitle();
+  // The status-bar clock for an instant and the stored longitude of the
+  // current observer (empty when there is none).
+  static wxString ClockText(const wxAstroTime& now, const wxString& longitude);
+  // A stored longitude ("E19.1", "W5", "19.1") in degrees east; false when
+  // it is empty or no number.
+  static bool ParseLongitude(const wxString& text, double* degrees);
 
  private:
   void OnQuit(wxCommandEvent& event);
   void OnLanguage(wxCommandEvent& event);
   void OnHelpContents(wxCommandEvent& event);
   void OnClose(wxCloseEvent& event);
+  void OnTimer(wxTimerEvent& event);
 
   wxTimer m_timer;
   wxDECLARE_EVENT_TABLE();

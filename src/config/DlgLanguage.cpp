@@ -5,6 +5,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "app/DialogButtons.h"
 #include "app/DialogEnd.h"
 #include "app/Message.h"
 #include "app/PelkFrm.h"
@@ -25,12 +26,7 @@ wxDlgLanguage::wxDlgLanguage(wxFrame* frame)
   m_list = new wxListBox(this, ID_LANGUAGE_LIST, wxDefaultPosition, wxSize(220, 140), 0, nullptr,
                          wxLB_SINGLE);
   top->Add(m_list, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
-  wxBoxSizer* buttons = new wxBoxSizer(wxHORIZONTAL);
-  wxButton* ok = new wxButton(this, wxID_OK, config->GetText(5100));
-  buttons->Add(ok, 0, wxALL, 4);
-  buttons->Add(new wxButton(this, wxID_CANCEL, config->GetText(5101)), 0, wxALL, 4);
-  top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 4);
-  ok->SetDefault();
+  top->Add(MakeOkCancelRow(this), 0, wxALIGN_RIGHT | wxALL, 4);
   SetSizerAndFit(top);
   CentreOnParent();
   config->SetToolTips(this, s_tooltips);

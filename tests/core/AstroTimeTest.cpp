@@ -7,32 +7,13 @@
 #include <ctime>
 #include <string>
 
+#include "TempHome.h"
 #include "astro/AstroTime.h"
+
+using pelk_test::ScopedTZ;
 
 namespace {
 
-// Sets the process time zone for one test and puts the old one back.
-class ScopedTZ {
- public:
-  explicit ScopedTZ(const char* tz) {
-    const char* old = getenv("TZ");
-    m_had = old != nullptr;
-    if (old) m_old = old;
-    setenv("TZ", tz, 1);
-    tzset();
-  }
-  ~ScopedTZ() {
-    if (m_had)
-      setenv("TZ", m_old.c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  bool m_had = false;
-  std::string m_old;
-};
 
 // Central Europe, one hour east, without any daylight-saving rule of the
 // system's own: only the program's rule applies.

@@ -14,27 +14,13 @@ namespace {
 
 std::string ConfigPath() { return TestDir() + "/.pelk"; }
 
-// A store for one test; it writes nothing unless the test saves.
-struct Store {
-  Store() {
-    config = new wxMyConfig("Pelk");
-    config->SetFolder(wxString(TestDir()), FOLDER_PROGRAM);
-  }
-  ~Store() {
-    config->DiscardChanges();
-    delete config;
-    config = nullptr;
-  }
-  wxMyConfig* operator->() { return config; }
-};
-
 }  // namespace
 
 TEST(ConfigStore, FolderKinds) {
-  Store cfg;
-  cfg->Write("Directories/DataPath", "/data/obs/");
-  cfg->Write("Directories/Report", "/data/rep");
-  cfg->SetFolder("/opt/pelk", FOLDER_PROGRAM);
+  ScopedConfig cfg;
+  config->Write("Directories/DataPath", "/data/obs/");
+  config->Write("Directories/Report", "/data/rep");
+  config->SetFolder("/opt/pelk", FOLDER_PROGRAM);
   struct Case {
     int kind;
     const char* expected;
@@ -43,34 +29,34 @@ TEST(ConfigStore, FolderKinds) {
       {4, "/x.db"},          {5, "/x.db"},          {7, "/x.db"},          {9, "/x.db"},
       {-1, "/x.db"},
   };
-  for (const Case& c : cases) EXPECT_EQ(cfg->GetFolder("x.db", c.kind), c.expected) << "kind " << c.kind;
-  EXPECT_EQ(cfg->GetFolder("x.db", "Program"), "/opt/pelk/x.db");
-  EXPECT_EQ(cfg->GetFolder("", "DataPath"), "/data/obs/");
-  EXPECT_EQ(cfg->GetFolder("x.db", 6), wxString(TestDir()) + "/x.db");
-  EXPECT_FALSE(cfg->GetFolder("", 8).empty());
+  for (const Case& c : cases) EXPECT_EQ(config->GetFolder("x.db", c.kind), c.expected) << "kind " << c.kind;
+  EXPECT_EQ(config->GetFolder("x.db", "Program"), "/opt/pelk/x.db");
+  EXPECT_EQ(config->GetFolder("", "DataPath"), "/data/obs/");
+  EXPECT_EQ(config->GetFolder("x.db", 6), wxString(TestDir()) + "/x.db");
+  EXPECT_FALSE(config->GetFolder("", 8).empty());
 
   // An empty data folder puts an observer's file in the root folder.
-  cfg->Write("Directories/DataPath", "");
-  EXPECT_EQ(cfg->GetFolder("ABC.obs", FOLDER_DATAPATH), "/ABC.obs");
+  config->Write("Directories/DataPath", "");
+  EXPECT_EQ(config->GetFolder("ABC.obs", FOLDER_DATAPATH), "/ABC.obs");
 }
 
 TEST(ConfigStore, SetFolderStoresByKind) {
-  Store cfg;
-  cfg->SetFolder("/c/", "Charts");
-  cfg->SetFolder("/k/", FOLDER_CATALOG);
-  cfg->SetFolder("/d/", "DataPath");
-  cfg->SetFolder("/r/", FOLDER_REPORT);
-  cfg->SetFolder("/nothing/", FOLDER_SYSTEM);
-  EXPECT_EQ(cfg->Read("Directories/Charts", ""), "/c/");
-  EXPECT_EQ(cfg->Read("Directories/Catalog", ""), "/k/");
-  EXPECT_EQ(cfg->Read("Directories/DataPath", ""), "/d/");
-  EXPECT_EQ(cfg->Read("Directories/Report", ""), "/r/");
+  ScopedConfig cfg;
+  config->SetFolder("/c/", "Charts");
+  config->SetFolder("/k/", FOLDER_CATALOG);
+  config->SetFolder("/d/", "DataPath");
+  config->SetFolder("/r/", FOLDER_REPORT);
+  config->SetFolder("/nothing/", FOLDER_SYSTEM);
+  EXPECT_EQ(config->Read("Directories/Charts", ""), "/c/");
+  EXPECT_EQ(config->Read("Directories/Catalog", ""), "/k/");
+  EXPECT_EQ(config->Read("Directories/DataPath", ""), "/d/");
+  EXPECT_EQ(config->Read("Directories/Report", ""), "/r/");
   // Charts and Catalog are stored but never resolved.
-  EXPECT_EQ(cfg->GetFolder("f", FOLDER_CHARTS), "/f");
+  EXPECT_EQ(config->GetFolder("f", FOLDER_CHARTS), "/f");
 
   ASSERT_EQ(mkdir((TestDir() + "/sub").c_str(), 0700), 0);
-  cfg->SetFolder(wxString(TestDir() + "/sub"), "Work");
-  EXPECT_EQ(cfg->GetFolder("", FOLDER_WORK), wxString(TestDir()) + "/sub/");
+  config->SetFolder(wxString(TestDir() + "/sub"), "Work");
+  EXPECT_EQ(config->GetFolder("", FOLDER_WORK), wxString(TestDir()) + "/sub/");
 }
 
 TEST(ConfigStore, ColumnWidths) {
@@ -108,16 +94,16 @@ TEST(ConfigFile, WrittenAtDestructionAndReadBack) {
   EXPECT_NE(text.find("[User/ABC]"), std::string::npos);
   EXPECT_EQ(ListDir(TestDir()), std::vector<std::string>{".pelk"});
 
-  Store again;
-  EXPECT_EQ(again->Read("Users", ""), "ABC");
-  EXPECT_EQ(again->Read("User/ABC/Name", ""), wxString::FromUTF8("Kovács Péter"));
+  ScopedConfig again;
+  EXPECT_EQ(config->Read("Users", ""), "ABC");
+  EXPECT_EQ(config->Read("User/ABC/Name", ""), wxString::FromUTF8("Kovács Péter"));
 }
 
 TEST(ConfigFile, DiscardedRunWritesNothing) {
   WriteTestFile(".pelk", "Users=ABC\n");
   {
-    Store cfg;
-    cfg->Write("Users", "ABCDEF");
+    ScopedConfig cfg;
+    config->Write("Users", "ABCDEF");
   }
   EXPECT_EQ(ReadFile(ConfigPath()), "Users=ABC\n");
 }
@@ -131,9 +117,9 @@ TEST(ConfigFile, GarbageOrUnreadableBehavesAsMissing) {
   for (const std::string& bytes : garbage) {
     WriteTestFile(".pelk", bytes);
     {
-      Store cfg;
-      EXPECT_EQ(cfg->Read("Users", "none"), "none");
-      EXPECT_EQ(cfg->Read("Directories/DataPath", "none"), "none");
+      ScopedConfig cfg;
+      EXPECT_EQ(config->Read("Users", "none"), "none");
+      EXPECT_EQ(config->Read("Directories/DataPath", "none"), "none");
     }
     EXPECT_EQ(ReadFile(ConfigPath()), bytes);  // untouched until a normal exit
   }
@@ -141,21 +127,21 @@ TEST(ConfigFile, GarbageOrUnreadableBehavesAsMissing) {
   WriteTestFile(".pelk", "Users=ABC\n");
   chmod(ConfigPath().c_str(), 0);
   if (access(ConfigPath().c_str(), R_OK) != 0) {  // root reads anything
-    Store cfg;
-    EXPECT_EQ(cfg->Read("Users", "none"), "none");
+    ScopedConfig cfg;
+    EXPECT_EQ(config->Read("Users", "none"), "none");
   }
   chmod(ConfigPath().c_str(), 0600);
 }
 
 TEST(ConfigFile, FailedSaveLeavesOldFile) {
   WriteTestFile(".pelk", "Users=ABC\n");
-  Store cfg;
-  cfg->Write("Users", "ABCDEFGHI");
+  ScopedConfig cfg;
+  config->Write("Users", "ABCDEFGHI");
   pelk::AtomicWriteFailAfterForTests(3);
-  EXPECT_FALSE(cfg->SaveFile());
+  EXPECT_FALSE(config->SaveFile());
   pelk::AtomicWriteFailAfterForTests(-1);
   EXPECT_EQ(ReadFile(ConfigPath()), "Users=ABC\n");
   EXPECT_EQ(ListDir(TestDir()), std::vector<std::string>{".pelk"});
-  EXPECT_TRUE(cfg->SaveFile());
+  EXPECT_TRUE(config->SaveFile());
   EXPECT_EQ(ReadFile(ConfigPath()), "Users=ABCDEFGHI\n");
 }

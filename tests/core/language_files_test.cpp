@@ -6,22 +6,8 @@
 
 using namespace pelk_test;
 
-namespace {
-struct Store {
-  Store() {
-    config = new wxMyConfig("Pelk");
-    config->SetFolder(wxString(TestDir()), FOLDER_PROGRAM);
-  }
-  ~Store() {
-    config->DiscardChanges();
-    delete config;
-    config = nullptr;
-  }
-};
-}  // namespace
-
 TEST(ShippedLanguageFiles, EnglishFileEqualsBuiltInTable) {
-  Store store;
+  ScopedConfig store;
   std::string content = ReadFile(std::string(PELK_DATA) + "/english.lng");
   ASSERT_FALSE(content.empty());
   WriteTestFile("english.lng", content);

@@ -15,15 +15,7 @@ const char* const kAlready = "Pelk application is already running.";
 
 class Language : public testing::Test {
  protected:
-  void SetUp() override {
-    config = new wxMyConfig("Pelk");
-    config->SetFolder(wxString(TestDir()), FOLDER_PROGRAM);
-  }
-  void TearDown() override {
-    config->DiscardChanges();
-    delete config;
-    config = nullptr;
-  }
+  ScopedConfig store;
   int Load(const std::string& content, const char* name = "test.lng") {
     WriteTestFile(name, content);
     return config->LoadLanguage(name);

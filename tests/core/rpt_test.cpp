@@ -16,17 +16,8 @@ namespace {
 
 class Diagnostics : public testing::Test {
  protected:
-  void SetUp() override {
-    config = new wxMyConfig("Pelk");
-    config->SetFolder(wxString(TestDir()), FOLDER_PROGRAM);
-    path = TestDir() + "/pelk.rpt";
-  }
-  void TearDown() override {
-    rpt.Close();
-    config->DiscardChanges();
-    delete config;
-    config = nullptr;
-  }
+  void SetUp() override { path = TestDir() + "/pelk.rpt"; }
+  void TearDown() override { rpt.Close(); }
   size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;
     for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
@@ -41,30 +32,16 @@ class Diagnostics : public testing::Test {
     rpt.ReportFile(FOLDER_PROGRAM, "magyar.lng", "Pelk Hungarian Language File");
     rpt.Close();
   }
+  ScopedConfig store;
   wxRpt rpt;
   std::string path;
 };
 
-struct ZoneGuard {
-  std::string old;
-  bool had;
-  explicit ZoneGuard(const char* tz) {
-    const char* o = getenv("TZ");
-    had = o != nullptr;
-    if (had) old = o;
-    setenv("TZ", tz, 1);
-    tzset();
-  }
-  ~ZoneGuard() {
-    if (had) setenv("TZ", old.c_str(), 1); else unsetenv("TZ");
-    tzset();
-  }
-};
 
 }  // namespace
 
 TEST_F(Diagnostics, StartUpLayout) {
-  ZoneGuard zone("CET-1");
+  ScopedTZ zone("CET-1");
   WriteTestFile("stars.db", std::string(1234, 'x'));
   WriteTestFile("english.lng", "");
   StartUpSections();
@@ -98,7 +75,7 @@ TEST_F(Diagnostics, StartUpLayout) {
 }
 
 TEST_F(Diagnostics, DaylightZoneName) {
-  ZoneGuard zone("CET-1CEST,M3.5.0,M10.5.0/3");
+  ScopedTZ zone("CET-1CEST,M3.5.0,M10.5.0/3");
   StartUpSections();
   EXPECT_NE(ReadFile(path).find("\ttime zone = CET (CEST)\n"), std::string::npos);
 }

@@ -3,6 +3,7 @@
 #include <wx/toolbar.h>
 
 #include "GuiFixture.h"
+#include "astro/AstroTime.h"
 
 using namespace pelk_test;
 
@@ -61,4 +62,38 @@ TEST_F(MainWindow, Title) {
   g_observer = "ABC";
   frame->SetTitle();
   EXPECT_EQ(frame->GetTitle(), "Pelk - Variable Star Observations (ABC)");
+}
+
+TEST_F(MainWindow, ClockText) {
+  // One hour west of Greenwich with summer time by date: local time is UT
+  // in May.
+  ScopedTZ zone("WAT1");
+  wxAstroTime t;
+  t.SetDateTimeUTC(2003, 5, 17, 20, 34, 5);
+  wxString plain = wxObsFrame::ClockText(t, "");
+  EXPECT_TRUE(plain.StartsWith("2003.05.17 20:34:05 | JD 2452777.3570 | Moonphase: ")) << plain;
+  EXPECT_EQ(plain.Find("Sideral"), wxNOT_FOUND);
+  // The Moon was a day and a half past full (the eclipse of May 16): 95%
+  // and waning, "D".
+  EXPECT_TRUE(plain.EndsWith("Moonphase: 95% D")) << plain;
+
+  struct Case {
+    const char* stored;
+    bool shown;
+    double degrees;
+  } cases[] = {{"E19.1", true, 19.1}, {"W5", true, -5}, {"19.1", true, 19.1}, {"", false, 0},
+               {"E", false, 0},      {"x19", false, 0}, {"E19.1x", false, 0}};
+  for (const Case& c : cases) {
+    double deg = 0;
+    EXPECT_EQ(wxObsFrame::ParseLongitude(c.stored, &deg), c.shown) << c.stored;
+    if (c.shown) {
+      EXPECT_NEAR(deg, c.degrees, 1e-9) << c.stored;
+    }
+    wxString text = wxObsFrame::ClockText(t, c.stored);
+    EXPECT_EQ(text.Find(" | Sideral Time: ") != wxNOT_FOUND, c.shown) << c.stored;
+  }
+  int h, m, s;
+  t.GetLST(19.1, &h, &m, &s);
+  EXPECT_NE(wxObsFrame::ClockText(t, "E19.1").Find(wxString::Format("Sideral Time: %02d:%02d:%02d", h, m, s)),
+            wxNOT_FOUND);
 }

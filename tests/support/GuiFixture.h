@@ -23,17 +23,7 @@ class GuiTest : public testing::Test {
     return myMainFrame;
   }
   void TearDown() override {
-    if (myMainFrame) {
-      myMainFrame->Destroy();
-      myMainFrame = nullptr;
-    }
-    if (config) {
-      config->DiscardChanges();
-      wxConfigBase::Set(nullptr);
-      delete config;
-      config = nullptr;
-    }
-    App().ShutDown();
+    App().DiscardRun();
     g_observer.clear();
     wxTheApp->ProcessIdle();
   }

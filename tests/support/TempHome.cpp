@@ -1,5 +1,9 @@
 #include "TempHome.h"
 
+#include <ctime>
+
+#include "config/MyConfig.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
@@ -71,6 +75,33 @@ std::vector<std::string> ListDir(const std::string& path) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+ScopedTZ::ScopedTZ(const char* tz) {
+  const char* old = getenv("TZ");
+  m_had = old != nullptr;
+  if (old) m_old = old;
+  setenv("TZ", tz, 1);
+  tzset();
+}
+
+ScopedTZ::~ScopedTZ() {
+  if (m_had)
+    setenv("TZ", m_old.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+}
+
+ScopedConfig::ScopedConfig() {
+  config = new wxMyConfig("Pelk");
+  config->SetFolder(wxString(g_dir), FOLDER_PROGRAM);
+}
+
+ScopedConfig::~ScopedConfig() {
+  config->DiscardChanges();
+  delete config;
+  config = nullptr;
 }
 
 void InstallTempHome() {

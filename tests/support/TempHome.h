@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace pelk_test {
 
@@ -21,5 +22,28 @@ std::vector<std::string> ListDir(const std::string& path);
 
 // Installs the listener that gives each test its folder.
 void InstallTempHome();
+
+// Sets the process time zone (TZ) for one scope and puts the old one back.
+class ScopedTZ {
+ public:
+  explicit ScopedTZ(const char* tz);
+  ~ScopedTZ();
+  ScopedTZ(const ScopedTZ&) = delete;
+  ScopedTZ& operator=(const ScopedTZ&) = delete;
+
+ private:
+  bool m_had = false;
+  std::string m_old;
+};
+
+// The configuration store `config` for one scope, with the test's folder as
+// program folder; it writes nothing when it goes.
+class ScopedConfig {
+ public:
+  ScopedConfig();
+  ~ScopedConfig();
+  ScopedConfig(const ScopedConfig&) = delete;
+  ScopedConfig& operator=(const ScopedConfig&) = delete;
+};
 
 }  // namespace pelk_test
