@@ -14,26 +14,21 @@
 
 namespace pelk_test {
 
-// A configuration store for one test; it writes nothing. The global star
-// table is emptied before and after, so no test sees another's stars.
-struct ScopedConfig {
-  ScopedConfig() {
-    config = new wxMyConfig("Pelk");
-    config->SetFolder(wxString(TestDir()), FOLDER_PROGRAM);
+// The configuration store for one test, with the test's folder as program
+// and data folder; it writes nothing. The global star table is emptied
+// before and after, so no test sees another's stars.
+struct DbTestSetup {
+  DbTestSetup() {
     config->Write("Directories/DataPath", wxString(TestDir()) + "/");
     ResetStars();
   }
-  ~ScopedConfig() {
-    ResetStars();
-    config->DiscardChanges();
-    delete config;
-    config = nullptr;
-  }
+  ~DbTestSetup() { ResetStars(); }
   static void ResetStars() {
     g_stars.AbandonChanges();
     g_stars.Close();
     g_stars.Setup(wxString(), 0, 0, false);
   }
+  ScopedConfig store;
 };
 
 inline std::string Pad(const std::string& s, size_t width) {

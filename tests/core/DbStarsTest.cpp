@@ -37,7 +37,7 @@ std::string StarsDb() { return TestDir() + "/stars.db"; }
 // Validation text files
 
 TEST(StarsText, ColumnsAndLines) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   const std::string full = StarLine("0942+11", "R LEO", "M");  // 32 characters
   ASSERT_EQ(full.size(), 32u);
   const std::string cut = full.substr(0, 31);
@@ -81,7 +81,7 @@ TEST(StarsText, ColumnsAndLines) {
 }
 
 TEST(StarsText, TheTableBecomesTheStarFile) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   const std::string path = WriteTestFile("val.txt", StarLine("0942+11", "R LEO", "M") + "\n");
   wxDbStars db;
   TStar_data old = Star("OLD", "1", "M", 'U');
@@ -103,7 +103,7 @@ TEST(StarsText, TheTableBecomesTheStarFile) {
 }
 
 TEST(StarsText, AFileThatCannotBeReadLeavesTheTable) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   mkdir((TestDir() + "/folder.txt").c_str(), 0755);
   for (const std::string& path : {std::string(), TestDir() + "/missing.txt", TestDir() + "/folder.txt"}) {
     SCOPED_TRACE(path);
@@ -119,7 +119,7 @@ TEST(StarsText, AFileThatCannotBeReadLeavesTheTable) {
 }
 
 TEST(StarsText, BadBytesAreCutToTheirFields) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   // Designation "12", NUL, junk; name "R LEO", NUL, junk; two blanks; type
   // "EA", NUL, junk: 32 bytes.
   const std::string nulLine = std::string("12") + '\0' + "4567890" + "R LEO" + '\0' + "XYZ " + "  " + "EA" + '\0' +
@@ -167,7 +167,7 @@ TEST(StarsText, BadBytesAreCutToTheirFields) {
 // Lookups
 
 TEST(StarsLookup, ExactAndPrefix) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   wxDbStars db;
   for (const TStar_data& s : {Star("R LEO", "0942+11", "M", 'F'), Star("RR LYR", "1923+42", "RRAB", 'F'),
                               Star("R LEO", "9999+99", "SR", 'U'), Star("SS CYG", "2138+43", "UGSS", 'F')}) {
@@ -207,7 +207,7 @@ TEST(StarsLookup, ExactAndPrefix) {
 }
 
 TEST(StarsLookup, ANameThatFillsItsFieldIsReadAsTwelveCharacters) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   // The name runs into the designation with no terminator, and the key
   // buffer, too, goes on past its name field.
   TStar_data full;
@@ -235,7 +235,7 @@ TEST(StarsLookup, TheNameIndexAgreesWithAWalkThroughTheTable) {
   // Random inserts (many repeated names), changes, deletes by position,
   // by name and at the scan cursor, merges and reloads; after each step
   // every name is looked up both ways.
-  ScopedConfig cfg;
+  DbTestSetup setup;
   std::mt19937 rng(1234);
   const int kNames = 40;
   auto name = [](int n) { return "V" + std::to_string(n) + " CYG"; };
@@ -291,7 +291,7 @@ TEST(StarsLookup, TheNameIndexAgreesWithAWalkThroughTheTable) {
 // Merging
 
 TEST(StarsMerge, ClassesAndReplacement) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   struct Case {
     const char* what;
     const char* classes;
@@ -332,7 +332,7 @@ TEST(StarsMerge, ClassesAndReplacement) {
 }
 
 TEST(StarsMerge, AllPresentWithoutReplacementStillCountsAndMarksDirty) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   wxDbStars mine;
   TStar_data s = Star("R LEO", "0942+11", "M", 'F');
   ASSERT_EQ(mine.Insert(&s), 0);
@@ -368,7 +368,7 @@ Rows FileStars() {
 }  // namespace
 
 TEST(StarsLoad, AavsoFileDecidesItsStarsAndKeepsTheOthers) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   SetUpTable({Star("R LEO", "old", "SR", 'F'), Star("V1 CYG", "1", "EA", 'E'), Star("MY STAR", "2", "?", 'U'),
               Star("GONE", "3", "M", 'F')});
   const std::string file = "*\n" + StarLine("0942+11", "R LEO", "M") + "\n" + StarLine("1", "NEW1") + "\n" +
@@ -392,7 +392,7 @@ TEST(StarsLoad, AavsoFileDecidesItsStarsAndKeepsTheOthers) {
 }
 
 TEST(StarsLoad, FailuresLeaveTheTable) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   SetUpTable({Star("R LEO", "0942+11", "M", 'F')});
   const std::string before = ReadFile(StarsDb());
   int count = -99;
@@ -412,7 +412,7 @@ TEST(StarsLoad, FailuresLeaveTheTable) {
 }
 
 TEST(StarsLoad, AnUnreadableTableIsNotReplaced) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   mkdir(StarsDb().c_str(), 0755);  // something that cannot be read as the table
   EXPECT_EQ(g_stars.Open(wxString()), -1);
   int count = -99;
@@ -424,7 +424,7 @@ TEST(StarsLoad, AnUnreadableTableIsNotReplaced) {
 }
 
 TEST(StarsLoad, EclipsingListAndCorrectionFileReplaceTheirStars) {
-  ScopedConfig cfg;
+  DbTestSetup setup;
   struct Case {
     const char* what;
     int (*load)(const wxString&, int*);
@@ -435,7 +435,7 @@ TEST(StarsLoad, EclipsingListAndCorrectionFileReplaceTheirStars) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ScopedConfig::ResetStars();
+    DbTestSetup::ResetStars();
     SetUpTable({Star("R LEO", "0942+11", "M", 'F'), Star("V1 CYG", "old", "E", 'U')});
     int count = -99;
     const std::string file = StarLine("new", "V1 CYG", "EA") + "\n" + StarLine("9", "X", "EW") + "\n";
