@@ -9,24 +9,33 @@
 
 #include "TempHome.h"
 #include "config/MyConfig.h"
+#include "db/DbObs.h"
 #include "db/DbStars.h"
 #include "db/Latin1.h"
 
 namespace pelk_test {
 
 // The configuration store for one test, with the test's folder as program
-// and data folder; it writes nothing. The global star table is emptied
-// before and after, so no test sees another's stars.
+// and data folder; it writes nothing. The global star and observation
+// databases are emptied before and after, so no test sees another's
+// records; the observer is ABC.
 struct DbTestSetup {
   DbTestSetup() {
     config->Write("Directories/DataPath", wxString(TestDir()) + "/");
-    ResetStars();
+    ResetDatabases();
+    g_observer = "ABC";
   }
-  ~DbTestSetup() { ResetStars(); }
-  static void ResetStars() {
+  ~DbTestSetup() {
+    ResetDatabases();
+    g_observer.clear();
+  }
+  static void ResetDatabases() {
     g_stars.AbandonChanges();
     g_stars.Close();
     g_stars.Setup(wxString(), 0, 0, false);
+    g_obs.AbandonChanges();
+    g_obs.Close();
+    g_obs.Setup(wxString(), 0, 0, true);
   }
   ScopedConfig store;
 };
@@ -54,6 +63,16 @@ inline TStar_data Star(const char* name, const char* harvard, const char* type, 
   pelk::CopyField(s.type, sizeof s.type, type);
   s.cls = cls;
   return s;
+}
+
+inline TObs_data Obs(const char* variable, double jd, const char* magnitude = "  9.8 ", const char* scope = "n/e") {
+  TObs_data o;
+  memset(&o, 0, sizeof o);
+  pelk::CopyField(o.variable, sizeof o.variable, variable);
+  o.jd = jd;
+  pelk::CopyField(o.magnitude, sizeof o.magnitude, magnitude);
+  pelk::CopyField(o.scope, sizeof o.scope, scope);
+  return o;
 }
 
 inline std::string Field(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }

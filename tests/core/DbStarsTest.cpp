@@ -435,7 +435,7 @@ TEST(StarsLoad, EclipsingListAndCorrectionFileReplaceTheirStars) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    DbTestSetup::ResetStars();
+    DbTestSetup::ResetDatabases();
     SetUpTable({Star("R LEO", "0942+11", "M", 'F'), Star("V1 CYG", "old", "E", 'U')});
     int count = -99;
     const std::string file = StarLine("new", "V1 CYG", "EA") + "\n" + StarLine("9", "X", "EW") + "\n";
