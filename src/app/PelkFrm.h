@@ -3,9 +3,11 @@
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/arrstr.h>
 #include <wx/timer.h>
 
 class wxAstroTime;
+class wxMemDb;
 
 // Menu entry ids; a toolbar tool has the id of its menu entry and the
 // tooltip text id + 100.
@@ -34,6 +36,13 @@ class wxObsFrame : public wxFrame {
   void SetMenu();
   void SetToolTips();
   void SetTitle();
+  // Makes `code` the current observer: 0 when it already is, else 1.
+  int ChangeObserver(const wxString& code);
+  // Years of the observer's yearly archives, as the folder lists them.
+  static wxArrayString ArchiveYears();
+  // Writes a changed database, asking the user again while it cannot be
+  // written. False when the user chose to keep the program running.
+  static bool SaveOrAsk(wxMemDb& db, bool canStay);
   // The title for the current observer and viewing state.
   static wxString ComposeTitle();
   // The status-bar clock for an instant and the stored longitude of the
@@ -45,6 +54,9 @@ class wxObsFrame : public wxFrame {
 
  private:
   void OnQuit(wxCommandEvent& event);
+  void OnArchive(wxCommandEvent& event);
+  void OnProperties(wxCommandEvent& event);
+  void OnObsrvrProp(wxCommandEvent& event);
   void OnLanguage(wxCommandEvent& event);
   void OnHelpContents(wxCommandEvent& event);
   void OnClose(wxCloseEvent& event);

@@ -102,6 +102,8 @@ TEST_F(Folders, SwitchesFollowTheirKeys) {
   g_obs.Open(true, 0);
   wxDirectories* viewing = Page(&host);
   EXPECT_FALSE(viewing->FindWindow(ID_DIR_YEARLY)->IsEnabled());
+  g_obs.Close();
+  g_obs.Open(false, 0);
 }
 
 TEST_F(Folders, MovingTheObserversFiles) {
