@@ -149,31 +149,12 @@ void wxObsFrame::OnClose(wxCloseEvent& event) {
   // The observations and telescopes are written now, while the user can
   // still be asked what to do when that fails.
   const bool canStay = event.CanVeto();
-  if (!SaveOrAsk(g_obs, canStay) || !SaveOrAsk(g_scope, canStay)) {
+  if (!SaveDatabaseOrAsk(g_obs, canStay) || !SaveDatabaseOrAsk(g_scope, canStay)) {
     event.Veto();
     return;
   }
   m_timer.Stop();
   event.Skip();
-}
-
-bool wxObsFrame::SaveOrAsk(wxMemDb& db, bool canStay) {
-  while (db.IsDirty() && db.Save(false) != 0) {
-    // Fixed English: the text table has no message for this.
-    wxString text = wxString::Format(
-        "Pelk could not save the file\n%s\n\nYes: try again (free some disk space first).\n"
-        "No: close without saving the changes of this file.%s",
-        db.GetPath(), canStay ? "\nCancel: keep Pelk running." : "");
-    int answer = ShowMessageText(text, 57344, (canStay ? wxYES_NO | wxCANCEL : wxYES_NO) | wxICON_ERROR, myMainFrame);
-    if (answer == wxNO) {
-      db.AbandonChanges();
-      break;
-    }
-    if (answer == wxCANCEL) return false;
-  }
-  // Saved (or given up): closing will not write it again.
-  db.AbandonChanges();
-  return true;
 }
 
 wxArrayString wxObsFrame::ArchiveYears() {
@@ -204,7 +185,7 @@ void wxObsFrame::OnArchive(wxCommandEvent&) {
   bar->Enable(ID_NEWOBS, !checked);
   if (wxToolBar* tb = GetToolBar()) tb->EnableTool(ID_NEWOBS, !checked);
   bar->Refresh();
-  if (SaveOrAsk(g_obs, false)) {
+  if (SaveDatabaseOrAsk(g_obs, false)) {
     g_obs.Close();
     g_obs.Open(checked, year);
   }
@@ -213,8 +194,8 @@ void wxObsFrame::OnArchive(wxCommandEvent&) {
 
 int wxObsFrame::ChangeObserver(const wxString& code) {
   if (code == g_observer) return 0;
-  SaveOrAsk(g_scope, false);
-  SaveOrAsk(g_obs, false);
+  SaveDatabaseOrAsk(g_scope, false);
+  SaveDatabaseOrAsk(g_obs, false);
   g_scope.Close();
   g_obs.Close();
   g_observer = code;

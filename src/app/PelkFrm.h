@@ -7,7 +7,6 @@
 #include <wx/timer.h>
 
 class wxAstroTime;
-class wxMemDb;
 
 // Menu entry ids; a toolbar tool has the id of its menu entry and the
 // tooltip text id + 100.
@@ -40,9 +39,7 @@ class wxObsFrame : public wxFrame {
   int ChangeObserver(const wxString& code);
   // Years of the observer's yearly archives, as the folder lists them.
   static wxArrayString ArchiveYears();
-  // Writes a changed database, asking the user again while it cannot be
-  // written. False when the user chose to keep the program running.
-  static bool SaveOrAsk(wxMemDb& db, bool canStay);
+
   // The title for the current observer and viewing state.
   static wxString ComposeTitle();
   // The status-bar clock for an instant and the stored longitude of the

@@ -3,6 +3,7 @@
 #include <wx/toolbar.h>
 
 #include "GuiFixture.h"
+#include "app/Message.h"
 #include "astro/AstroTime.h"
 #include <wx/choicdlg.h>
 #include <sys/stat.h>
@@ -212,11 +213,11 @@ TEST_F(Observing, UnsavedObservationsAreNeverDroppedSilently) {
   g_obs.Insert(&o);
   bool closed = true;
   // Cancel keeps the program running with the estimate in memory.
-  wxTEST_DIALOG(closed = wxObsFrame::SaveOrAsk(g_obs, true), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
+  wxTEST_DIALOG(closed = SaveDatabaseOrAsk(g_obs, true), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
   EXPECT_FALSE(closed);
   EXPECT_TRUE(g_obs.IsDirty());
   // The user makes room (here: the folder appears) and tries again.
-  wxTEST_DIALOG(closed = wxObsFrame::SaveOrAsk(g_obs, true), wxExpectDialog<wxMessageDialog>([](wxMessageDialog*) {
+  wxTEST_DIALOG(closed = SaveDatabaseOrAsk(g_obs, true), wxExpectDialog<wxMessageDialog>([](wxMessageDialog*) {
                   mkdir((TestDir() + "/gone").c_str(), 0700);
                   return wxID_YES;
                 }));
