@@ -147,7 +147,8 @@ void wxScope::OnSelchangeType(wxCommandEvent&) { UpdateParametersLabel(); }
 
 void wxScope::UpdateParametersLabel() {
   const int selection = m_typeChoice->GetSelection();
-  const bool binocular = selection >= 0 && selection < (int)m_types.size() && m_types[(size_t)selection].separator == 'x';
+  const bool binocular =
+      selection >= 0 && selection < (int)m_types.size() && m_types[(size_t)selection].separator == 'x';
   m_parametersLabel = config->GetText(binocular ? kTextMagnificationDiameter : kTextDiameterFocalLength);
   m_parametersText->SetLabel(m_parametersLabel);
   Layout();

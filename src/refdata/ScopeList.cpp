@@ -82,14 +82,21 @@ void wxScopeList::OnNew(wxCommandEvent&) {
   m_list->Append(NameOf(scope));
 }
 
-void wxScopeList::OnModify(wxCommandEvent&) {
-  const int selection = m_list->GetSelection();
-  if (selection == wxNOT_FOUND) return;
-  const wxString name = m_list->GetString((unsigned)selection);
-  if (name == wxDbScope::kNakedEye) {
-    ShowMessage(kTextNakedEyeNotModified, kTextModifyScope, wxOK, this);
-    return;
+bool wxScopeList::SelectedScope(int nakedEyeTextId, int captionId, int* selection, wxString* name) {
+  *selection = m_list->GetSelection();
+  if (*selection == wxNOT_FOUND) return false;
+  *name = m_list->GetString((unsigned)*selection);
+  if (*name == wxDbScope::kNakedEye) {
+    ShowMessage(nakedEyeTextId, captionId, wxOK, this);
+    return false;
   }
+  return true;
+}
+
+void wxScopeList::OnModify(wxCommandEvent&) {
+  int selection;
+  wxString name;
+  if (!SelectedScope(kTextNakedEyeNotModified, kTextModifyScope, &selection, &name)) return;
   TScope_data scope;
   if (!FindScope(name, &scope)) return;
 
@@ -105,13 +112,9 @@ void wxScopeList::OnModify(wxCommandEvent&) {
 }
 
 void wxScopeList::OnRemove(wxCommandEvent&) {
-  const int selection = m_list->GetSelection();
-  if (selection == wxNOT_FOUND) return;
-  const wxString name = m_list->GetString((unsigned)selection);
-  if (name == wxDbScope::kNakedEye) {
-    ShowMessage(kTextNakedEyeNotDeleted, kTextDeleteScope, wxOK, this);
-    return;
-  }
+  int selection;
+  wxString name;
+  if (!SelectedScope(kTextNakedEyeNotDeleted, kTextDeleteScope, &selection, &name)) return;
   const wxString question = wxString::Format(config->GetText(kTextReallyDelete), name);
   if (ShowMessageText(question, kTextDeleteScope, wxYES_NO | wxICON_QUESTION, this) != wxYES) return;
   TScope_data scope;

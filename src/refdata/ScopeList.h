@@ -28,6 +28,9 @@ class wxScopeList : public myPropPage {
   void OnNew(wxCommandEvent& event);
   void OnModify(wxCommandEvent& event);
   void OnRemove(wxCommandEvent& event);
+  // The selected entry and its name; false when nothing is selected or it
+  // is the naked eye, which is then refused with the given message.
+  bool SelectedScope(int nakedEyeTextId, int captionId, int* selection, wxString* name);
 
   wxListBox* m_list = nullptr;
   wxDECLARE_EVENT_TABLE();
