@@ -64,9 +64,9 @@ void wxScopeList::OnInit() {
 }
 
 void wxScopeList::OnOK() {
-  // A failed save leaves the changes in the open database, still marked
-  // as changed, so closing it tries again.
-  g_scope.Save(false);
+  // The sheet closes either way; a file that cannot be written is not
+  // passed over in silence.
+  SaveDatabaseOrAsk(g_scope, false);
 }
 
 void wxScopeList::OnNew(wxCommandEvent&) {

@@ -1,5 +1,6 @@
 // The scope dialog with its parameter checks, and the Scopes page of the
 // observer's property sheet with Add, Modify and Remove.
+#include <sys/stat.h>
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/listbox.h>
@@ -81,8 +82,6 @@ class ScopeDialogs : public GuiTest {
   }
   void TearDown() override {
     CloseSheet();
-    g_scope.AbandonChanges();
-    g_scope.Close();
     GuiTest::TearDown();
   }
 
@@ -429,9 +428,24 @@ TEST_F(ScopeDialogs, SheetOkSavesTheFileCancelKeepsTheChangesOpen) {
     wxTEST_DIALOG(Click(page, ID_SCOPELIST_ADD), EnterScope("Dob", "Newtonian", "200/1200"));
     Click(m_sheet, wxID_OK);
   }
-  EXPECT_EQ(ReadFile(ScopePath()).size(), 8u + 3 * 48u);
-  g_scope.AbandonChanges();
+  EXPECT_FALSE(g_scope.IsDirty());
   ASSERT_EQ(g_scope.Close(), 0);
   ASSERT_EQ(g_scope.Open(), 0);
   EXPECT_EQ(Stored(), (std::vector<std::string>{"n/e 0 1x8", "Binos 1 10x50", "Dob 3 200/1200"}));
+}
+
+TEST_F(ScopeDialogs, SheetOkSaysWhenTheFileCannotBeWritten) {
+  config->Write("Directories/DataPath", wxString(TestDir()) + "/gone/");
+  g_scope.AbandonChanges();
+  ASSERT_EQ(g_scope.Close(), 0);
+  ASSERT_EQ(g_scope.Open(), 0);
+  wxScopeList* page = OpenPage();
+  wxTEST_DIALOG(Click(page, ID_SCOPELIST_ADD), EnterScope("Binos", "Binoculars", "10x50"));
+  // The user makes room (here: the folder appears) and tries again.
+  wxTEST_DIALOG(Click(m_sheet, wxID_OK), wxExpectDialog<wxMessageDialog>([](wxMessageDialog* box) {
+                  EXPECT_TRUE(box->GetMessage().Contains("/gone/ABC.scope")) << box->GetMessage();
+                  mkdir((TestDir() + "/gone").c_str(), 0700);
+                  return wxID_YES;
+                }));
+  EXPECT_EQ(ReadFile(TestDir() + "/gone/ABC.scope").size(), 8u + 2 * 48u);
 }
