@@ -19,7 +19,9 @@
 #include "db/DbObs.h"
 #include "db/DbScope.h"
 #include "db/DbStars.h"
+#include "app/GeneralEntry.h"
 #include "refdata/Directories.h"
+#include "refdata/ObserverList.h"
 
 
 wxString wxObsApp::ProgramFolderOf(const wxString& command) {
@@ -76,6 +78,7 @@ void wxObsApp::DiscardRun() {
 bool wxObsApp::StartUp(const wxString& programFolder) {
   // 1. Name, and the handlers of the zipped help book and its images.
   SetAppName("Pelk");
+  m_scopesOpen = false;
   static bool handlersAdded = false;
   if (!handlersAdded) {
     wxFileSystem::AddHandler(new wxZipFSHandler);
@@ -175,10 +178,44 @@ void wxObsApp::Upgrade() {
 }
 
 bool wxObsApp::ChooseObserver() {
-  wxString users = config->Read("Users", wxString());
-  if (!users.empty() && users.length() <= 3) g_observer = users;
-  // The first run (no observers yet) and the observer list (several
-  // observers) come with the observer dialogs.
+  const wxString users = config->Read("Users", wxString());
+  if (users.empty()) return FirstRun();
+  if (users.length() <= 3) {
+    g_observer = users;
+    return true;
+  }
+  wxObserverList list(myMainFrame);
+  list.SetStartupMode(true);
+  return list.ShowModal() == wxID_OK;
+}
+
+bool wxObsApp::FirstRun() {
+  // 1. The folders, when none is set yet.
+  if (config->Read("Directories/DataPath", wxString()).empty()) {
+    wxProperties sheet(16523, myMainFrame);
+    wxDirectories* page = new wxDirectories(sheet.Notebook());
+    page->SetInitialSetup(true);
+    sheet.AddProp(page);
+    if (sheet.ShowModal() != wxID_OK) return false;
+  }
+  // 2. The first observer's initials.
+  wxString code;
+  wxGeneralEntry entry(myMainFrame, 16467, 16468, 12002);
+  if (entry.CallDialog(code, 3, 3) != wxID_OK || code.empty()) return false;
+  // 3. The observer becomes current, with an empty scope list.
+  g_observer = code.Upper();
+  g_scope.Open();
+  m_scopesOpen = true;
+  myMainFrame->SetTitle();
+  // 4. The observer's data, station and scopes.
+  if (wxObserverList::ShowObserverSheet(myMainFrame) != wxID_OK) {
+    g_scope.AbandonChanges();
+    g_scope.Close();
+    g_observer.clear();
+    return false;
+  }
+  // 5. Only now is there an observer to remember.
+  config->Write("Users", g_observer);
   return true;
 }
 

@@ -37,6 +37,8 @@ class wxObsApp : public wxApp {
   void CheckFolders();
   void OpenDatabases();
   bool ChooseObserver();
+  // The first run: folders, the first observer's initials and properties.
+  bool FirstRun();
   void OpenObserverFiles();
   void CheckValidationTable();
 

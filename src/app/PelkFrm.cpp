@@ -17,6 +17,7 @@
 #include "db/DbObs.h"
 #include "db/DbScope.h"
 #include "refdata/Directories.h"
+#include "refdata/ObserverList.h"
 #include "resources/pelk.xpm"
 #include "resources/tb_browse.xpm"
 #include "resources/tb_exit.xpm"
@@ -32,6 +33,7 @@ wxBEGIN_EVENT_TABLE(wxObsFrame, wxFrame)
   EVT_MENU(ID_ARCHIVE, wxObsFrame::OnArchive)
   EVT_MENU(ID_OPTIONS, wxObsFrame::OnProperties)
   EVT_MENU(ID_PROPERTIES, wxObsFrame::OnObsrvrProp)
+  EVT_MENU(ID_USERS, wxObsFrame::OnObserverList)
   EVT_MENU(ID_LANGUAGE, wxObsFrame::OnLanguage)
   EVT_MENU(ID_CONTENTS, wxObsFrame::OnHelpContents)
   EVT_CLOSE(wxObsFrame::OnClose)
@@ -220,7 +222,14 @@ void wxObsFrame::OnProperties(wxCommandEvent&) {
 }
 
 void wxObsFrame::OnObsrvrProp(wxCommandEvent&) {
-  // The observer, station and scope pages come with the observer dialogs.
+  if (g_observer.empty()) return;
+  wxObserverList::ShowObserverSheet(this);
+}
+
+void wxObsFrame::OnObserverList(wxCommandEvent&) {
+  wxObserverList list(this);
+  // With no observer left the program has nothing to show: it ends.
+  if (list.ShowModal() == wxID_CANCEL && g_observer.empty()) Close();
 }
 
 bool wxObsFrame::ParseLongitude(const wxString& text, double* degrees) {

@@ -54,6 +54,7 @@ class wxObsFrame : public wxFrame {
   void OnArchive(wxCommandEvent& event);
   void OnProperties(wxCommandEvent& event);
   void OnObsrvrProp(wxCommandEvent& event);
+  void OnObserverList(wxCommandEvent& event);
   void OnLanguage(wxCommandEvent& event);
   void OnHelpContents(wxCommandEvent& event);
   void OnClose(wxCloseEvent& event);

@@ -51,6 +51,7 @@ struct LockHolder {
 }  // namespace
 
 TEST_F(StartUp, FreshStartShowsMainWindowAndWritesConfigAtExit) {
+  WriteTestFile(".pelk", "Users=ABC\n");
   // An empty validation table is offered a validation file; No leaves the
   // program running with the empty table.
   bool started = false;
@@ -60,7 +61,7 @@ TEST_F(StartUp, FreshStartShowsMainWindowAndWritesConfigAtExit) {
   ASSERT_TRUE(started);
   ASSERT_NE(myMainFrame, nullptr);
   EXPECT_TRUE(myMainFrame->IsShown());
-  EXPECT_EQ(myMainFrame->GetTitle(), "Pelk - Variable Star Observations");
+  EXPECT_EQ(myMainFrame->GetTitle(), "Pelk - Variable Star Observations (ABC)");
   EXPECT_EQ(myMainFrame->GetSize(), wxSize(510, 360));
   ASSERT_NE(myMainFrame->GetStatusBar(), nullptr);
   EXPECT_EQ(myMainFrame->GetStatusBar()->GetFieldsCount(), 1);
@@ -76,7 +77,7 @@ TEST_F(StartUp, FreshStartShowsMainWindowAndWritesConfigAtExit) {
     EXPECT_NE(rpt.find(s), std::string::npos) << s;
   EXPECT_NE(rpt.find("\nInitial program folder\n\tinfo : " + TestDir() + "/\n"), std::string::npos);
 
-  EXPECT_EQ(ConfigText(), "");  // nothing written while running
+  EXPECT_EQ(ConfigText(), "Users=ABC\n");  // nothing written while running
   App().ShutDown();
   EXPECT_NE(ConfigText().find("LanguageFile=English (default)"), std::string::npos);
 }
@@ -120,11 +121,11 @@ TEST_F(StartUp, MissingConfiguredFolderIsReported) {
     std::string config;
     bool warned;
   } cases[] = {
-      {"[Directories]\nDataPath=/no/such/folder/\n", true},
-      {"[Directories]\nDataPath=" + TestDir() + "/\nReport=/no/such/reports/\n", true},
-      {"[Directories]\nDataPath=" + TestDir() + "/\nReport=" + TestDir() + "/\n", false},
-      {"[Directories]\nDataPath=\n", false},
-      {"", false},
+      {"Users=ABC\n[Directories]\nDataPath=/no/such/folder/\n", true},
+      {"Users=ABC\n[Directories]\nDataPath=" + TestDir() + "/\nReport=/no/such/reports/\n", true},
+      {"Users=ABC\n[Directories]\nDataPath=" + TestDir() + "/\nReport=" + TestDir() + "/\n", false},
+      {"Users=ABC\n[Directories]\nDataPath=\n", false},
+      {"Users=ABC\n", false},
   };
   SeedValidationTable();
   for (const Case& c : cases) {
