@@ -136,7 +136,10 @@ int wxMemDb::Open() {
   int rc = 0;
   if (count > 0) {
     if (!Reserve(count)) {
+      // Nothing of the file was loaded: a save would replace it with
+      // nothing.
       Release();
+      m_unreadable = true;
       rc = -1;
     } else {
       size_t want = (size_t)count * (size_t)m_reclen;

@@ -48,8 +48,9 @@ class wxMemDb {
 
   // Compares record `index` with `key` like a string comparison (mode 1:
   // case-blind prefix; any other mode: exact). Binary keys compare the
-  // first key-length bytes and ignore the mode.
-  int TestKey(int index, const void* key, int mode) const;
+  // first key-length bytes and ignore the mode. Every lookup goes through
+  // it, so a table whose key field needs its own bound overrides it.
+  virtual int TestKey(int index, const void* key, int mode) const;
   // First record whose key matches, or null. The pointer stays valid until
   // the next insertion, deletion or close.
   void* Seek(const void* key, int mode);

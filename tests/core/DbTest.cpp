@@ -278,6 +278,14 @@ TEST(MemDbOpen, MoreRecordsThanCanBeCountedFailWithNoRecords) {
   EXPECT_EQ(db.Open(), -1);
   EXPECT_EQ(db.GetCount(), 0);
   EXPECT_EQ(db.Get(0), nullptr);
+  // Nothing was loaded, so nothing may be written over the file.
+  unsigned char one = 1;
+  EXPECT_EQ(db.Insert(&one), 0);
+  EXPECT_EQ(db.Save(true), -1);
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, (off_t)INT_MAX + 1);
+  db.AbandonChanges();
   EXPECT_FALSE(db.IsDirty());
   unlink(path.c_str());
 }
