@@ -7,6 +7,7 @@
 #include <wx/dir.h>
 
 #include "config/MyConfig.h"
+#include "db/DbScope.h"
 #include "db/Latin1.h"
 
 wxDbObs g_obs;
@@ -19,9 +20,12 @@ bool YearlyArchives() { return config && config->Read("Features/YearlyArchive", 
 
 wxString DataFile(const wxString& name) { return config ? config->GetFolder(name, FOLDER_DATAPATH) : name; }
 
-// Counts the estimate in its scope's use, as the scope proposal learns from
+// Counts the estimate in its scope's use: the scope proposal learns from
 // what the observer has actually seen with each instrument.
-void CountUse(const TObs_data&) {}
+void CountUse(const TObs_data& obs) {
+  const int tenths = pelk::MagnitudeTenths(obs.magnitude, sizeof obs.magnitude);
+  if (tenths > 0) g_scope.AddUsage(obs.scope, tenths);
+}
 
 }  // namespace
 

@@ -60,7 +60,7 @@ class wxDbStars : public wxMemDb {
   // equal names the first still wins. Records are changed through these
   // (or OpenText and Merge), never by writing a name in place through a
   // pointer from Get or Seek.
-  int TestKey(int index, const void* key, int mode) const;
+  int TestKey(int index, const void* key, int mode) const override;
   int GetIndex(const void* key, int mode) const;
   void* Seek(const void* key, int mode);
   int Find(void* buffer, int mode) const;

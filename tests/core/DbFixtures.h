@@ -10,14 +10,15 @@
 #include "TempHome.h"
 #include "config/MyConfig.h"
 #include "db/DbObs.h"
+#include "db/DbScope.h"
 #include "db/DbStars.h"
 #include "db/Latin1.h"
 
 namespace pelk_test {
 
 // The configuration store for one test, with the test's folder as program
-// and data folder; it writes nothing. The global star and observation
-// databases are emptied before and after, so no test sees another's
+// and data folder; it writes nothing. The global star, observation and
+// scope databases are emptied before and after, so no test sees another's
 // records; the observer is ABC.
 struct DbTestSetup {
   DbTestSetup() {
@@ -36,6 +37,8 @@ struct DbTestSetup {
     g_obs.AbandonChanges();
     g_obs.Close();
     g_obs.Setup(wxString(), 0, 0, true);
+    g_scope.AbandonChanges();
+    g_scope.Close();
   }
   ScopedConfig store;
 };
