@@ -2,6 +2,7 @@
 // selection in both unit systems.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -134,5 +135,49 @@ TEST(ObsStatistics, Figures) {
     EXPECT_EQ(Figures(index, 2), c.units2);
     EXPECT_EQ(Figures(index, 0), c.units1);  // anything but 2 is inches
     db.AbandonChanges();
+  }
+}
+
+TEST(ObsBadFiles, RandomBytesAreReadWithinTheirFields) {
+  // Observation and star files of random bytes: no text field need be
+  // terminated, no JD need be a number. Everything that reads them runs
+  // over them; the address sanitizer watches the block ends.
+  DbTestSetup setup;
+  std::mt19937 rng(2024);
+  for (int round = 0; round < 8; ++round) {
+    SCOPED_TRACE(round);
+    auto noise = [&](size_t n) {
+      std::string bytes(n, '\0');
+      for (char& ch : bytes) ch = (char)(rng() % 4 == 0 ? 'A' + rng() % 3 : rng() % 256);
+      return bytes;
+    };
+    WriteTestFile("stars.db", noise(37 * 40 + round));
+    WriteTestFile("ABC.obs", noise(120 * 60 + round));
+    WriteTestFile("ABC.scope", noise(48 * 5));
+    ASSERT_EQ(g_stars.Open(wxString()), 0);
+    g_scope.Open();
+    ASSERT_EQ(g_obs.Open(false, 0), 0);
+    for (int sort : {0, 1, 2}) {
+      for (const char* filter : {(const char*)nullptr, "", "%FEU", "~M;SR", "A;B;AB", "=AAA"}) {
+        wxDbObsIndex index;
+        ASSERT_EQ(index.Create(&g_obs, 0, 0, filter, sort), 1);
+        TObs_data o;
+        for (int rc = index.Scan(0, &o); rc == 0; rc = index.Scan(1, &o)) {
+          EXPECT_LT(strlen(index.GetHarvard()), 12u);
+          EXPECT_LT(strlen(index.GetVarType()), 12u);
+        }
+        EXPECT_EQ(index.Statistics(1).size(), 5u);
+        EXPECT_EQ(index.Statistics(2).size(), 5u);
+      }
+    }
+    double from = 0, to = 0;
+    wxDbObsIndex::GetDateRange(&g_obs, RANGE_LAST_NIGHT, from, to);
+    char name[12] = {'a', 'A', 'b', 'B', 'c', 'C', 'a', 'A', 'b', 'B', 'c', 'C'};
+    if (g_obs.FindStar(name) == 0) {
+      EXPECT_LT(strnlen(name, sizeof name), sizeof name);
+    }
+    TObs_data o = Obs("R LEO", 2451545.0);
+    EXPECT_GT(g_obs.Insert(&o), 0);
+    DbTestSetup::ResetDatabases();
   }
 }
