@@ -31,20 +31,23 @@ void CountUse(const TObs_data& obs) {
 
 namespace pelk {
 
-int MagnitudeTenths(const char* magnitude, size_t size) {
-  if (!magnitude) return 0;
-  const size_t len = strnlen(magnitude, size);
+int DigitsAt(const char* text, size_t length, std::initializer_list<size_t> positions) {
   int value = 0;
   bool digits = false;
-  for (size_t pos : {1, 2, 4}) {
-    if (pos >= len) break;
-    const char c = magnitude[pos];
+  for (size_t pos : positions) {
+    if (pos >= length) break;
+    const char c = text[pos];
     if (c == ' ' && !digits) continue;
     if (c < '0' || c > '9') break;
     value = value * 10 + (c - '0');
     digits = true;
   }
   return value;
+}
+
+int MagnitudeTenths(const char* magnitude, size_t size) {
+  if (!magnitude) return 0;
+  return DigitsAt(magnitude, strnlen(magnitude, size), {1, 2, 4});
 }
 
 }  // namespace pelk

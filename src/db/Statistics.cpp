@@ -20,27 +20,12 @@ const int kShortNamesNational = 16631;
 
 std::string FieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 
-// The number formed by characters [from, from + count) of `text`, leading
-// blanks allowed; 0 when there is none.
-int NumberAt(const std::string& text, size_t from, size_t count) {
-  int value = 0;
-  bool digits = false;
-  for (size_t i = from; i < from + count && i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == ' ' && !digits) continue;
-    if (c < '0' || c > '9') break;
-    value = value * 10 + (c - '0');
-    digits = true;
-  }
-  return value;
-}
-
 // Inner-sanctum estimates: stars of 13.8 or fainter, or "fainter than"
 // 14.0 or fainter.
 bool InnerSanctum(const std::string& magnitude) {
   const bool fainter = !magnitude.empty() && magnitude[0] == '<';
-  const int whole = NumberAt(magnitude, 1, 2);
-  const int decimal = NumberAt(magnitude, 4, 1);
+  const int whole = pelk::DigitsAt(magnitude.data(), magnitude.size(), {1, 2});
+  const int decimal = pelk::DigitsAt(magnitude.data(), magnitude.size(), {4});
   if (fainter) return whole > 13;
   return whole > 13 || (whole == 13 && decimal > 7);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,22 @@ inline TObs_data Obs(const char* variable, double jd, const char* magnitude = " 
   pelk::CopyField(o.magnitude, sizeof o.magnitude, magnitude);
   pelk::CopyField(o.scope, sizeof o.scope, scope);
   return o;
+}
+
+// One estimate of each star named, at `jd`.
+inline void InsertNamed(wxDbObs& db, std::initializer_list<const char*> names, double jd = 2451545.0) {
+  for (const char* name : names) {
+    TObs_data o = Obs(name, jd);
+    ASSERT_GT(db.Insert(&o), 0);
+  }
+}
+
+// One estimate at each JD, of a star named "S" and the JD ("S100").
+inline void InsertDays(wxDbObs& db, std::initializer_list<double> jds) {
+  for (double jd : jds) {
+    TObs_data o = Obs(("S" + std::to_string((int)jd)).c_str(), jd);
+    ASSERT_GT(db.Insert(&o), 0);
+  }
 }
 
 inline std::string Field(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }

@@ -166,10 +166,7 @@ TEST(ObsIndexRange, LastObservationNight) {
 TEST(ObsIndexCreate, BoundsAndTheWholeFile) {
   DbTestSetup setup;
   wxDbObs db;
-  for (double jd : {100.0, 200.0, 300.0}) {
-    TObs_data o = Obs(("S" + std::to_string((int)jd)).c_str(), jd);
-    ASSERT_GT(db.Insert(&o), 0);
-  }
+  InsertDays(db, {100, 200, 300});
   struct Case {
     double from, to;
     std::vector<std::string> selected;
@@ -201,11 +198,8 @@ TEST(ObsIndexCreate, Filters) {
   DbTestSetup setup;
   FilterStars();
   wxDbObs db;
-  for (const char* v : {"MIRA", "SEMI", "ALGOL", "PULS", "IRR", "RCB", "LYRA", "NOVA", "INSTAB", "BLANK", "COLON",
-                        "UNKNOWN", "mira"}) {
-    TObs_data o = Obs(v, 1000);
-    ASSERT_GT(db.Insert(&o), 0);
-  }
+  InsertNamed(db, {"MIRA", "SEMI", "ALGOL", "PULS", "IRR", "RCB", "LYRA", "NOVA", "INSTAB", "BLANK", "COLON",
+                   "UNKNOWN", "mira"});
   using V = std::vector<std::string>;
   struct Case {
     const char* filter;
@@ -368,10 +362,7 @@ TEST(ObsIndexCreate, SortsAgreeWithAPlainComparison) {
 TEST(ObsIndexDelete, DeleteDuringAScan) {
   DbTestSetup setup;
   wxDbObs db;
-  for (const char* v : {"A", "B", "C", "D"}) {
-    TObs_data o = Obs(v, 1000);
-    ASSERT_GT(db.Insert(&o), 0);
-  }
+  InsertNamed(db, {"A", "B", "C", "D"});
   wxDbObsIndex index;
   ASSERT_EQ(index.Create(&db, 0, 0, nullptr, 0), 1);
   EXPECT_EQ(index.Delete(-1), -1);  // nothing scanned yet
