@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,8 +94,12 @@ class LineReader {
 
  private:
   bool Fill() {
-    if (!m_buf) m_buf.reset(new char[kBlock]);
+    if (!m_buf) m_buf.reset(new (std::nothrow) char[kBlock]);
     m_pos = m_end = 0;
+    if (!m_buf) {
+      m_failed = true;
+      return false;
+    }
     for (;;) {
       ssize_t n = read(m_fd, m_buf.get(), kBlock);
       if (n < 0 && errno == EINTR) continue;

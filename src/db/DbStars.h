@@ -90,7 +90,8 @@ enum {
 };
 // An AAVSO validation file decides the designation and type of every star
 // it lists; every other star of the table survives. `count` receives the
-// number of stars the file added to the table. After VALIDATION_NOT_SAVED
+// figure shown to the user: the stars read from the file less the F, E and
+// U stars the table held before, never below 0. After VALIDATION_NOT_SAVED
 // the table is the one that was on disk before.
 int LoadAavsoValidation(const wxString& path, int* count);
 // The eclipsing programme's list: its stars join the table as class E,
