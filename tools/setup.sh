@@ -7,7 +7,7 @@ PELK_PACKAGES=(
   cmake make g++ pkg-config
   libwxgtk3.2-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  xvfb xauth x11-utils libx11-dev imagemagick fonts-dejavu-core
   clang libclang-rt-14-dev
 )
 

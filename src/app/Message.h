@@ -5,6 +5,7 @@
 #include <wx/string.h>
 
 class wxWindow;
+class wxMemDb;
 
 // `style` holds the buttons and the icon (wxOK, wxYES_NO, wxCANCEL,
 // wxICON_*); the result is wxOK, wxYES, wxNO or wxCANCEL.
@@ -15,3 +16,9 @@ int ShowMessageText(const wxString& text, int captionId, long style, wxWindow* p
 // Lets core code ask the user through ShowMessageText with the main window
 // as parent.
 void InstallGuiPrompt();
+
+// Writes a changed database, telling the user which file could not be
+// written and asking again until it is written or the user explicitly
+// gives its changes up. With `canStay` the user may also choose to keep
+// the program running (the result is then false); otherwise true.
+bool SaveDatabaseOrAsk(wxMemDb& db, bool canStay);

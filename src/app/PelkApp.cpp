@@ -6,12 +6,20 @@
 #include <wx/filesys.h>
 #include <wx/fs_zip.h>
 #include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/notebook.h>
 #include <wx/msgdlg.h>
 
 #include "app/Message.h"
 #include "app/PelkFrm.h"
 #include "config/MyConfig.h"
+#include "app/Properties.h"
 #include "config/Rpt.h"
+#include "db/DbChart.h"
+#include "db/DbObs.h"
+#include "db/DbScope.h"
+#include "db/DbStars.h"
+#include "refdata/Directories.h"
 
 
 wxString wxObsApp::ProgramFolderOf(const wxString& command) {
@@ -150,13 +158,16 @@ bool wxObsApp::ConfiguredFolderMissing() {
 void wxObsApp::CheckFolders() {
   if (!ConfiguredFolderMissing()) return;
   ShowMessage(16622, 16621, wxOK | wxICON_WARNING, myMainFrame);
-  // The folders page in its initial-setup mode follows here; it comes with
-  // the program options sheet.
+  wxProperties sheet(16523, myMainFrame);
+  wxDirectories* page = new wxDirectories(sheet.Notebook());
+  page->SetInitialSetup(true);
+  sheet.AddProp(page);
+  sheet.ShowModal();
 }
 
 void wxObsApp::OpenDatabases() {
-  // The validation table and the chart table open here once their record
-  // files exist in the program.
+  g_stars.Open(wxString());
+  g_chart.Open();
 }
 
 void wxObsApp::Upgrade() {
@@ -172,10 +183,18 @@ bool wxObsApp::ChooseObserver() {
 }
 
 void wxObsApp::OpenObserverFiles() {
-  // The observer's scope file and observation file open here, scopes first.
-  if (myMainFrame) myMainFrame->SetTitle();
+  // Scopes first: opening the observations counts each scope's use.
+  if (!m_scopesOpen) g_scope.Open();
+  g_obs.Open(false, 0);
+  if (wxMenuBar* bar = myMainFrame->GetMenuBar()) {
+    bar->Enable(ID_ARCHIVE, wxDbObs::HasArchive());
+    bar->Refresh();
+  }
+  myMainFrame->SetTitle();
 }
 
 void wxObsApp::CheckValidationTable() {
-  // An empty validation table is offered the validation-file loading here.
+  if (g_stars.GetCount() != 0) return;
+  if (ShowMessage(16584, 16585, wxYES_NO | wxICON_QUESTION, myMainFrame) == wxYES)
+    wxDirectories::VfLoad(myMainFrame, true);
 }

@@ -41,5 +41,7 @@ class wxObsApp : public wxApp {
   void CheckValidationTable();
 
   std::unique_ptr<wxInstanceLock> m_checker;
+  // The first run opens the new observer's scopes itself.
+  bool m_scopesOpen = false;
 };
 

@@ -2,13 +2,21 @@
 
 #include <wx/accel.h>
 #include <wx/bitmap.h>
+#include <wx/choicdlg.h>
 #include <wx/menu.h>
+#include <wx/notebook.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
 #include "config/DlgLanguage.h"
+#include "app/Message.h"
+#include "app/Properties.h"
 #include "astro/AstroTime.h"
 #include "config/MyConfig.h"
+#include "db/Archives.h"
+#include "db/DbObs.h"
+#include "db/DbScope.h"
+#include "refdata/Directories.h"
 #include "resources/pelk.xpm"
 #include "resources/tb_browse.xpm"
 #include "resources/tb_exit.xpm"
@@ -21,6 +29,9 @@ wxObsFrame* myMainFrame = nullptr;
 
 wxBEGIN_EVENT_TABLE(wxObsFrame, wxFrame)
   EVT_MENU(ID_EXIT, wxObsFrame::OnQuit)
+  EVT_MENU(ID_ARCHIVE, wxObsFrame::OnArchive)
+  EVT_MENU(ID_OPTIONS, wxObsFrame::OnProperties)
+  EVT_MENU(ID_PROPERTIES, wxObsFrame::OnObsrvrProp)
   EVT_MENU(ID_LANGUAGE, wxObsFrame::OnLanguage)
   EVT_MENU(ID_CONTENTS, wxObsFrame::OnHelpContents)
   EVT_CLOSE(wxObsFrame::OnClose)
@@ -111,6 +122,10 @@ wxString wxObsFrame::ComposeTitle() {
   wxString title = config->GetText(57344);
   if (!g_observer.empty()) {
     title += " (" + g_observer;
+    if (g_obs.IsArchive()) {
+      title += " - " + config->GetText(614);
+      if (g_obs.GetArchiveYear() != 0) title += wxString::Format(" %04d", g_obs.GetArchiveYear());
+    }
     title += ")";
   }
   return title;
@@ -131,8 +146,81 @@ void wxObsFrame::OnLanguage(wxCommandEvent&) {
 void wxObsFrame::OnHelpContents(wxCommandEvent&) { config->DisplayHelp(wxString()); }
 
 void wxObsFrame::OnClose(wxCloseEvent& event) {
+  // The observations and telescopes are written now, while the user can
+  // still be asked what to do when that fails.
+  const bool canStay = event.CanVeto();
+  if (!SaveDatabaseOrAsk(g_obs, canStay) || !SaveDatabaseOrAsk(g_scope, canStay)) {
+    event.Veto();
+    return;
+  }
   m_timer.Stop();
   event.Skip();
+}
+
+wxArrayString wxObsFrame::ArchiveYears() {
+  wxArrayString years;
+  for (int year : pelk::YearlyArchiveYears(config->GetFolder(wxString(), FOLDER_DATAPATH), g_observer))
+    years.Add(wxString::Format("%04d", year));
+  return years;
+}
+
+void wxObsFrame::OnArchive(wxCommandEvent&) {
+  wxMenuBar* bar = GetMenuBar();
+  const bool checked = bar->IsChecked(ID_ARCHIVE);
+  int year = 0;
+  if (checked) {
+    if (!wxDbObs::HasArchive()) return;
+    if (config->Read("Features/YearlyArchive", "No") == "Yes") {
+      wxArrayString years = ArchiveYears();
+      wxSingleChoiceDialog dlg(this, "<select which year's archive observations do you need to see>",
+                               "<select year>", years, nullptr, wxCHOICEDLG_STYLE | wxCENTRE);
+      if (dlg.ShowModal() != wxID_OK) return;
+      const int sel = dlg.GetSelection();
+      long chosen = 0;
+      if (sel < 0 || sel >= (int)years.size() || !years[(size_t)sel].ToLong(&chosen) || chosen <= 1899) return;
+      year = (int)chosen;
+    }
+  }
+  bar->Check(ID_ARCHIVE, checked);
+  bar->Enable(ID_NEWOBS, !checked);
+  if (wxToolBar* tb = GetToolBar()) tb->EnableTool(ID_NEWOBS, !checked);
+  bar->Refresh();
+  if (SaveDatabaseOrAsk(g_obs, false)) {
+    g_obs.Close();
+    g_obs.Open(checked, year);
+  }
+  SetTitle();
+}
+
+int wxObsFrame::ChangeObserver(const wxString& code) {
+  if (code == g_observer) return 0;
+  SaveDatabaseOrAsk(g_scope, false);
+  SaveDatabaseOrAsk(g_obs, false);
+  g_scope.Close();
+  g_obs.Close();
+  g_observer = code;
+  config->Write("User/LastUsed", code);
+  g_scope.Open();
+  g_obs.Open(false, 0);
+  wxMenuBar* bar = GetMenuBar();
+  bar->Check(ID_ARCHIVE, false);
+  bar->Enable(ID_ARCHIVE, wxDbObs::HasArchive());
+  bar->Enable(ID_NEWOBS, true);
+  if (wxToolBar* tb = GetToolBar()) tb->EnableTool(ID_NEWOBS, true);
+  bar->Refresh();
+  SetTitle();
+  return 1;
+}
+
+void wxObsFrame::OnProperties(wxCommandEvent&) {
+  wxProperties sheet(16523, this);
+  sheet.AddProp(new wxDirectories(sheet.Notebook()));
+  // The report and entry option pages join this sheet with their dialogs.
+  sheet.ShowModal();
+}
+
+void wxObsFrame::OnObsrvrProp(wxCommandEvent&) {
+  // The observer, station and scope pages come with the observer dialogs.
 }
 
 bool wxObsFrame::ParseLongitude(const wxString& text, double* degrees) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <wx/frame.h>
+#include <wx/arrstr.h>
 #include <wx/timer.h>
 
 class wxAstroTime;
@@ -34,6 +35,11 @@ class wxObsFrame : public wxFrame {
   void SetMenu();
   void SetToolTips();
   void SetTitle();
+  // Makes `code` the current observer: 0 when it already is, else 1.
+  int ChangeObserver(const wxString& code);
+  // Years of the observer's yearly archives, as the folder lists them.
+  static wxArrayString ArchiveYears();
+
   // The title for the current observer and viewing state.
   static wxString ComposeTitle();
   // The status-bar clock for an instant and the stored longitude of the
@@ -45,6 +51,9 @@ class wxObsFrame : public wxFrame {
 
  private:
   void OnQuit(wxCommandEvent& event);
+  void OnArchive(wxCommandEvent& event);
+  void OnProperties(wxCommandEvent& event);
+  void OnObsrvrProp(wxCommandEvent& event);
   void OnLanguage(wxCommandEvent& event);
   void OnHelpContents(wxCommandEvent& event);
   void OnClose(wxCloseEvent& event);

@@ -144,6 +144,8 @@ void wxDirectories::OnOK() {
   const int archiveYear = g_obs.GetArchiveYear();
   if (!m_initialSetup && m_data != m_dataStart) {
     if (ShowMessage(16541, 16542, wxYES_NO | wxICON_QUESTION, this) == wxYES) {
+      SaveDatabaseOrAsk(g_scope, false);
+      SaveDatabaseOrAsk(g_obs, false);
       g_scope.Close();
       g_obs.Close();
       MoveObserverFiles(WithSlash(config->Read("Directories/DataPath", wxString())), m_data);
@@ -154,6 +156,8 @@ void wxDirectories::OnOK() {
   }
   config->Write("Directories/DataPath", m_data);
   if (!g_observer.empty()) {
+    SaveDatabaseOrAsk(g_scope, false);
+    SaveDatabaseOrAsk(g_obs, false);
     g_scope.Close();
     g_obs.Close();
     g_scope.Open();
@@ -169,10 +173,16 @@ void wxDirectories::OnOK() {
     wxBusyCursor busy;
     const wxString users = config->Read("Users", wxString());
     for (size_t i = 0; i < users.length(); i += 3) {
-      if (newYearly == "Yes")
-        pelk::SplitArchiveByYear(users.Mid(i, 3));
-      else
-        pelk::JoinYearlyArchives(users.Mid(i, 3));
+      const wxString code = users.Mid(i, 3);
+      const int rc = newYearly == "Yes" ? pelk::SplitArchiveByYear(code) : pelk::JoinYearlyArchives(code);
+      // Fixed English: the text table has no message for this. Every
+      // estimate is still in at least one of the files.
+      if (rc != 0)
+        ShowMessageText(wxString::Format("The archive of %s could not be converted completely.\n"
+                                         "No estimate was lost: the files that could not be converted were left "
+                                         "in place.",
+                                         code),
+                        16542, wxOK | wxICON_WARNING, this);
     }
   }
 }

@@ -102,6 +102,8 @@ TEST_F(Folders, SwitchesFollowTheirKeys) {
   g_obs.Open(true, 0);
   wxDirectories* viewing = Page(&host);
   EXPECT_FALSE(viewing->FindWindow(ID_DIR_YEARLY)->IsEnabled());
+  g_obs.Close();
+  g_obs.Open(false, 0);
 }
 
 TEST_F(Folders, MovingTheObserversFiles) {
@@ -245,4 +247,24 @@ TEST_F(Folders, ValidationFileKinds) {
   EXPECT_EQ(rc, 1);
   EXPECT_EQ(wxDirectories::ValidationFilter(),
             "AAVSO Validation File (vallong.txt)|vallong.txt|Eclipsing Validation File (fedesi.txt)|fedesi.txt|*|*");
+}
+
+TEST_F(Folders, FailedConversionLosesNothingAndSaysSo) {
+  ScopedTZ zone("CET-1");
+  config->Write("Users", "ABC");
+  WriteArchive(TestDir() + "/", "ABC", {LocalJD(2001, 3, 1), LocalJD(2002, 3, 1)});
+  // Something in the way of the 2002 file.
+  ASSERT_EQ(mkdir((TestDir() + "/ABC2002.arch").c_str(), 0700), 0);
+  g_observer = "ABC";
+  wxDirectories* page = Page(&host);
+  static_cast<wxCheckBox*>(page->FindWindow(ID_DIR_YEARLY))->SetValue(true);
+  wxTEST_DIALOG(page->OnOK(), wxExpectDialog<wxMessageDialog>([](wxMessageDialog* box) {
+                  EXPECT_NE(box->GetMessage().Find("ABC"), wxNOT_FOUND);
+                  return wxID_OK;
+                }));
+  // The single archive is still there, whole.
+  wxDbObs single;
+  single.Open(true, 0);
+  EXPECT_EQ(single.GetCount(), 2);
+  single.Close();
 }

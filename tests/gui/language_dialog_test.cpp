@@ -6,6 +6,7 @@
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/tooltip.h>
+#include <wx/toolbar.h>
 
 #include "GuiFixture.h"
 #include "config/DlgLanguage.h"
@@ -195,4 +196,29 @@ TEST_F(LanguageDialog, HelpWithoutBookDoesNotFail) {
   config->DisplayHelp("mn_newobs.html");
   config->InitHelp();
   SUCCEED();
+}
+
+TEST_F(LanguageDialog, ShippedFilesSwitchTheMenus) {
+  for (const char* f : {"english.lng", "magyar.lng"})
+    WriteTestFile(f, ReadFile(std::string(PELK_DATA) + "/" + f));
+  MakeFrame();
+  const wxString english[] = {MenuTitle(0), MenuTitle(1), MenuTitle(2), MenuTitle(3)};
+  {
+    wxDlgLanguage dlg(myMainFrame);
+    dlg.InitDialog();
+    wxArrayString lines = Lines(dlg);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "English");
+    EXPECT_EQ(lines[1], "Magyar");
+    Choose(dlg, "Magyar");
+  }
+  for (int i = 0; i < 4; ++i) EXPECT_NE(MenuTitle(i), english[i]) << i;
+  EXPECT_NE(myMainFrame->GetToolBar()->GetToolShortHelp(ID_NEWOBS), "New Observation");
+  {
+    wxDlgLanguage dlg(myMainFrame);
+    dlg.InitDialog();
+    Choose(dlg, "English");
+  }
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(MenuTitle(i), english[i]) << i;
+  EXPECT_EQ(myMainFrame->GetToolBar()->GetToolShortHelp(ID_NEWOBS), "New Observation");
 }

@@ -3,7 +3,10 @@
 #include <wx/toolbar.h>
 
 #include "GuiFixture.h"
+#include "app/Message.h"
 #include "astro/AstroTime.h"
+#include <wx/choicdlg.h>
+#include <sys/stat.h>
 
 using namespace pelk_test;
 
@@ -96,4 +99,129 @@ TEST_F(MainWindow, ClockText) {
   t.GetLST(19.1, &h, &m, &s);
   EXPECT_NE(wxObsFrame::ClockText(t, "E19.1").Find(wxString::Format("Sideral Time: %02d:%02d:%02d", h, m, s)),
             wxNOT_FOUND);
+}
+
+namespace {
+// The observer ABC with the test folder as data folder.
+class Observing : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    config->Write("Directories/DataPath", wxString(TestDir()) + "/");
+    g_observer = "ABC";
+  }
+  void WriteObs(bool archive, int year, int count) {
+    wxDbObs db;
+    db.Open(archive, year);
+    for (int i = 0; i < count; ++i) {
+      TObs_data o;
+      memset(&o, 0, sizeof o);
+      strcpy(o.variable, "R LEO");
+      o.jd = 2452000.5 + i;
+      strcpy(o.magnitude, "  9.8 ");
+      strcpy(o.scope, "n/e");
+      db.Insert(&o);
+    }
+    ASSERT_EQ(db.Close(), 0);
+  }
+  void ClickArchive(wxObsFrame* frame, bool check) {
+    frame->GetMenuBar()->Check(ID_ARCHIVE, check);
+    wxCommandEvent ev(wxEVT_MENU, ID_ARCHIVE);
+    ev.SetInt(check);
+    frame->ProcessWindowEvent(ev);
+  }
+};
+}  // namespace
+
+TEST_F(Observing, ArchiveSwitchAndTitle) {
+  WriteObs(false, 0, 3);
+  WriteObs(true, 0, 2);
+  wxObsFrame* frame = MakeFrame();
+  g_obs.Open(false, 0);
+  ClickArchive(frame, true);
+  EXPECT_TRUE(g_obs.IsArchive());
+  EXPECT_EQ(g_obs.GetCount(), 2);
+  EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_NEWOBS));
+  EXPECT_FALSE(frame->GetToolBar()->GetToolEnabled(ID_NEWOBS));
+  EXPECT_EQ(frame->GetTitle(), "Pelk - Variable Star Observations (ABC - Archive)");
+
+  ClickArchive(frame, false);
+  EXPECT_FALSE(g_obs.IsArchive());
+  EXPECT_EQ(g_obs.GetCount(), 3);
+  EXPECT_TRUE(frame->GetMenuBar()->IsEnabled(ID_NEWOBS));
+  EXPECT_EQ(frame->GetTitle(), "Pelk - Variable Star Observations (ABC)");
+}
+
+TEST_F(Observing, YearlyArchiveChoice) {
+  config->Write("Features/YearlyArchive", "Yes");
+  WriteObs(true, 2001, 4);
+  WriteTestFile("ABCxxxx.arch", "");
+  wxObsFrame* frame = MakeFrame();
+  g_obs.Open(false, 0);
+  EXPECT_EQ(wxObsFrame::ArchiveYears(), wxArrayString(1, wxString("2001")));
+
+  // Cancelled: nothing is reopened.
+  wxTEST_DIALOG(ClickArchive(frame, true),
+                wxExpectDialog<wxSingleChoiceDialog>([](wxSingleChoiceDialog*) { return wxID_CANCEL; }));
+  EXPECT_FALSE(g_obs.IsArchive());
+
+  wxTEST_DIALOG(ClickArchive(frame, true), wxExpectDialog<wxSingleChoiceDialog>([](wxSingleChoiceDialog* dlg) {
+                  EXPECT_EQ(dlg->GetTitle(), "<select year>");
+                  dlg->SetSelection(0);
+                  return wxID_OK;
+                }));
+  EXPECT_TRUE(g_obs.IsArchive());
+  EXPECT_EQ(g_obs.GetArchiveYear(), 2001);
+  EXPECT_EQ(g_obs.GetCount(), 4);
+  EXPECT_EQ(frame->GetTitle(), "Pelk - Variable Star Observations (ABC - Archive 2001)");
+}
+
+TEST_F(Observing, NoArchiveNoSwitch) {
+  wxObsFrame* frame = MakeFrame();
+  g_obs.Open(false, 0);
+  ClickArchive(frame, true);
+  EXPECT_FALSE(g_obs.IsArchive());
+  EXPECT_TRUE(frame->GetMenuBar()->IsEnabled(ID_NEWOBS));
+}
+
+TEST_F(Observing, ChangeObserver) {
+  wxObsFrame* frame = MakeFrame();
+  g_scope.Open();
+  g_obs.Open(false, 0);
+  EXPECT_EQ(frame->ChangeObserver("ABC"), 0);
+  g_observer = "XYZ";
+  WriteObs(true, 0, 1);
+  WriteObs(false, 0, 5);
+  g_observer = "ABC";
+  EXPECT_EQ(frame->ChangeObserver("XYZ"), 1);
+  EXPECT_EQ(g_observer, "XYZ");
+  EXPECT_EQ(config->Read("User/LastUsed", ""), "XYZ");
+  EXPECT_EQ(g_obs.GetCount(), 5);
+  EXPECT_TRUE(frame->GetMenuBar()->IsEnabled(ID_ARCHIVE));
+  EXPECT_FALSE(frame->GetMenuBar()->IsChecked(ID_ARCHIVE));
+  EXPECT_EQ(frame->GetTitle(), "Pelk - Variable Star Observations (XYZ)");
+  EXPECT_EQ(frame->ChangeObserver("ABC"), 1);
+  EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_ARCHIVE));
+}
+
+TEST_F(Observing, UnsavedObservationsAreNeverDroppedSilently) {
+  config->Write("Directories/DataPath", wxString(TestDir()) + "/gone/");
+  g_obs.Open(false, 0);
+  TObs_data o;
+  memset(&o, 0, sizeof o);
+  strcpy(o.variable, "R LEO");
+  g_obs.Insert(&o);
+  bool closed = true;
+  // Cancel keeps the program running with the estimate in memory.
+  wxTEST_DIALOG(closed = SaveDatabaseOrAsk(g_obs, true), wxExpectModal<wxMessageDialog>(wxID_CANCEL));
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(g_obs.IsDirty());
+  // The user makes room (here: the folder appears) and tries again.
+  wxTEST_DIALOG(closed = SaveDatabaseOrAsk(g_obs, true), wxExpectDialog<wxMessageDialog>([](wxMessageDialog*) {
+                  mkdir((TestDir() + "/gone").c_str(), 0700);
+                  return wxID_YES;
+                }));
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(g_obs.IsDirty());
+  EXPECT_TRUE(FileExists(TestDir() + "/gone/ABC.obs"));
 }

@@ -9,6 +9,7 @@
 
 #include "GuiFixture.h"
 #include "app/InstanceLock.h"
+#include "app/Properties.h"
 
 using namespace pelk_test;
 
@@ -50,7 +51,13 @@ struct LockHolder {
 }  // namespace
 
 TEST_F(StartUp, FreshStartShowsMainWindowAndWritesConfigAtExit) {
-  ASSERT_TRUE(App().StartUp(wxString(TestDir())));
+  // An empty validation table is offered a validation file; No leaves the
+  // program running with the empty table.
+  bool started = false;
+  wxTEST_DIALOG(started = App().StartUp(wxString(TestDir())),
+                wxExpectMessage("Validation table not found. Do You want to load AAVSO/Eclisping validation file now?",
+                                wxID_NO));
+  ASSERT_TRUE(started);
   ASSERT_NE(myMainFrame, nullptr);
   EXPECT_TRUE(myMainFrame->IsShown());
   EXPECT_EQ(myMainFrame->GetTitle(), "Pelk - Variable Star Observations");
@@ -75,6 +82,7 @@ TEST_F(StartUp, FreshStartShowsMainWindowAndWritesConfigAtExit) {
 }
 
 TEST_F(StartUp, SecondInstanceIsRefusedAndWritesNothing) {
+  SeedValidationTable();
   WriteTestFile(".pelk", "Users=ABC\n");
   LockHolder other(TestDir() + "/.Pelk.lock");
   ASSERT_GT(other.pid, 0);
@@ -118,11 +126,19 @@ TEST_F(StartUp, MissingConfiguredFolderIsReported) {
       {"[Directories]\nDataPath=\n", false},
       {"", false},
   };
+  SeedValidationTable();
   for (const Case& c : cases) {
     WriteTestFile(".pelk", c.config);
     if (c.warned) {
+      // The warning, then the folders page alone in its initial-setup mode.
       wxTEST_DIALOG(ASSERT_TRUE(App().StartUp(wxString(TestDir()))),
-                    wxExpectModal<wxMessageDialog>(wxID_OK).Describe("folders missing"));
+                    wxExpectMessage(
+                        "Database or report folder given by the configuration do not exist.\nPlease, select another folder"),
+                    wxExpectDialog<wxProperties>([](wxProperties* sheet) {
+                      EXPECT_EQ(sheet->GetTitle(), "Program Options");
+                      EXPECT_EQ(sheet->PageCount(), 1);
+                      return wxID_CANCEL;
+                    }));
     } else {
       ASSERT_TRUE(App().StartUp(wxString(TestDir())));
     }
@@ -131,6 +147,7 @@ TEST_F(StartUp, MissingConfiguredFolderIsReported) {
 }
 
 TEST_F(StartUp, StoredObserverAndLanguage) {
+  SeedValidationTable();
   WriteTestFile(".pelk", "Users=ABC\nLanguageFile=magyar.lng\n");
   WriteTestFile("magyar.lng", "{57344, \"Pelk - V\xe1ltoz\xf3\x63sillag-\xe9szlel\xe9sek\"},\n");
   ASSERT_TRUE(App().StartUp(wxString(TestDir())));
