@@ -30,7 +30,11 @@ size_t ReadAt(int fd, char* buf, size_t size, off_t offset) {
   return done;
 }
 
-// A new block of `bytes`. A big one is laid on a 2 MB boundary and asked
+}  // namespace
+
+namespace pelk {
+
+// A big block is laid on a 2 MB boundary and asked
 // for huge pages: filling a hundred megabytes page by page costs several
 // times as much as reading the file into it.
 char* NewBlock(size_t bytes) {
@@ -42,7 +46,7 @@ char* NewBlock(size_t bytes) {
   return static_cast<char*>(p);
 }
 
-}  // namespace
+}  // namespace pelk
 
 wxMemDb::wxMemDb() = default;
 
@@ -76,7 +80,7 @@ bool wxMemDb::Reserve(long long capacity) {
   if (m_reclen <= 0 || capacity > INT_MAX) return false;
   if ((unsigned long long)capacity > (SIZE_MAX - kHeaderSize) / (size_t)m_reclen) return false;
   size_t bytes = kHeaderSize + (size_t)capacity * (size_t)m_reclen;
-  char* grown = m_block ? static_cast<char*>(realloc(m_block, bytes)) : NewBlock(bytes);
+  char* grown = m_block ? static_cast<char*>(realloc(m_block, bytes)) : pelk::NewBlock(bytes);
   if (!grown) return false;
   m_block = grown;
   m_db = m_block + kHeaderSize;

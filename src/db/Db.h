@@ -6,6 +6,12 @@
 #include <cstddef>
 #include <wx/string.h>
 
+namespace pelk {
+// A block of `bytes` for records or anything as large, freed with free().
+// A big one is laid on a 2 MB boundary and asked for huge pages.
+char* NewBlock(size_t bytes);
+}  // namespace pelk
+
 class wxMemDb {
  public:
   // The 8 bytes that open a version-2 file: "/OBS:V2" and a zero byte.
@@ -88,6 +94,9 @@ class wxMemDb {
   // Drops the block without writing anything.
   void Release();
   char* Record(int index) const { return m_db + (size_t)index * (size_t)m_reclen; }
+  // Grows the block to `capacity` records; false when memory runs out. A
+  // table that knows how many records are coming grows it once.
+  bool Reserve(long long capacity);
 
   int m_defaultVersion = 1;  // for a file that does not exist yet
   int m_fileVersion = 1;     // of the file last opened
@@ -103,9 +112,6 @@ class wxMemDb {
   bool m_binaryKeys = false;
 
  private:
-  // Grows the block to `capacity` records; false when memory runs out.
-  bool Reserve(long long capacity);
-
   // The allocation itself: a header slot, then the records at m_db, so
   // that a version-2 file goes to disk in one write without a copy.
   char* m_block = nullptr;

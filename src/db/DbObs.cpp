@@ -7,6 +7,7 @@
 #include <wx/dir.h>
 
 #include "config/MyConfig.h"
+#include "db/DbScope.h"
 #include "db/Latin1.h"
 
 wxDbObs g_obs;
@@ -19,28 +20,34 @@ bool YearlyArchives() { return config && config->Read("Features/YearlyArchive", 
 
 wxString DataFile(const wxString& name) { return config ? config->GetFolder(name, FOLDER_DATAPATH) : name; }
 
-// Counts the estimate in its scope's use, as the scope proposal learns from
+// Counts the estimate in its scope's use: the scope proposal learns from
 // what the observer has actually seen with each instrument.
-void CountUse(const TObs_data&) {}
+void CountUse(const TObs_data& obs) {
+  const int tenths = pelk::MagnitudeTenths(obs.magnitude, sizeof obs.magnitude);
+  if (tenths > 0) g_scope.AddUsage(obs.scope, tenths);
+}
 
 }  // namespace
 
 namespace pelk {
 
-int MagnitudeTenths(const char* magnitude, size_t size) {
-  if (!magnitude) return 0;
-  const size_t len = strnlen(magnitude, size);
+int DigitsAt(const char* text, size_t length, std::initializer_list<size_t> positions) {
   int value = 0;
   bool digits = false;
-  for (size_t pos : {1, 2, 4}) {
-    if (pos >= len) break;
-    const char c = magnitude[pos];
+  for (size_t pos : positions) {
+    if (pos >= length) break;
+    const char c = text[pos];
     if (c == ' ' && !digits) continue;
     if (c < '0' || c > '9') break;
     value = value * 10 + (c - '0');
     digits = true;
   }
   return value;
+}
+
+int MagnitudeTenths(const char* magnitude, size_t size) {
+  if (!magnitude) return 0;
+  return DigitsAt(magnitude, strnlen(magnitude, size), {1, 2, 4});
 }
 
 }  // namespace pelk

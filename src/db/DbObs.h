@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <wx/string.h>
 
 #include "db/Db.h"
@@ -36,6 +37,9 @@ static_assert(offsetof(TObs_data, remarks) == 84, "observation record layout");
 static_assert(offsetof(TObs_data, comment) == 88, "observation record layout");
 
 namespace pelk {
+// The characters of `text` (`length` of them) at the given positions, read
+// as one decimal number with leading blanks allowed; 0 when there is none.
+int DigitsAt(const char* text, size_t length, std::initializer_list<size_t> positions);
 // The magnitude of a stored magnitude text in tenths: its characters 1, 2
 // and 4 (from 0) read as one decimal number, so 98 for "  9.8 " and 125 for
 // "<12.5:" or " 12.50". Only characters before the terminator count; 0 when

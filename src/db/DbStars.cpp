@@ -1,6 +1,8 @@
 #include "db/DbStars.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -8,10 +10,9 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 #include "config/MyConfig.h"
-#include "db/Latin1.h"
+#include "db/PodBuffer.h"
 
 wxDbStars g_stars;
 
@@ -93,8 +94,12 @@ class LineReader {
 
  private:
   bool Fill() {
-    if (!m_buf) m_buf.reset(new char[kBlock]);
+    if (!m_buf) m_buf.reset(new (std::nothrow) char[kBlock]);
     m_pos = m_end = 0;
+    if (!m_buf) {
+      m_failed = true;
+      return false;
+    }
     for (;;) {
       ssize_t n = read(m_fd, m_buf.get(), kBlock);
       if (n < 0 && errno == EINTR) continue;
@@ -113,18 +118,27 @@ class LineReader {
   bool m_failed = false;
 };
 
-// Columns [col, col + width) of a line, ending at a NUL byte, without the
-// trailing blanks.
-std::string Column(const std::string& head, size_t col, size_t width) {
-  if (head.size() <= col) return std::string();
-  std::string s = head.substr(col, width);
-  s = s.substr(0, strnlen(s.c_str(), s.size()));
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
+// Copies columns [col, col + width) of a line into a field, ending at a NUL
+// byte and without the trailing blanks.
+void CopyColumn(char* field, size_t fieldSize, const std::string& head, size_t col, size_t width) {
+  size_t n = 0;
+  if (head.size() > col) {
+    const char* from = head.data() + col;
+    const size_t avail = std::min(head.size() - col, width);
+    n = strnlen(from, avail);
+    while (n > 0 && from[n - 1] == ' ') --n;
+    n = std::min(n, fieldSize - 1);
+    memcpy(field, from, n);
+  }
+  memset(field + n, 0, fieldSize - n);
 }
 
-// The stars of a validation file, or false when it cannot be read.
-bool ReadValidationFile(const wxString& path, char kind, std::vector<TStar_data>& stars) {
+// The stars read from a file, before they replace the table.
+using StarBuffer = pelk::PodBuffer<TStar_data>;
+
+// The stars of a validation file, or false when it cannot be read (or
+// memory runs out).
+bool ReadValidationFile(const wxString& path, char kind, StarBuffer& stars) {
   if (path.empty()) return false;
   const int fd = open(path.fn_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -133,32 +147,35 @@ bool ReadValidationFile(const wxString& path, char kind, std::vector<TStar_data>
     close(fd);
     return false;
   }
+  // A star line is some 40 bytes: room for them all at once, as long as
+  // the file does not lie about its size.
+  if (S_ISREG(st.st_mode)) stars.Reserve((size_t)std::min<off_t>(st.st_size / 32 + 16, 1 << 22));
   LineReader reader(fd);
   std::string head;
   size_t length = 0;
   int markers = 0;
-  char last[kNameWidth];  // name of the star stored last
-  bool any = false;
+  TStar_data star;
+  bool any = false;  // a star has been stored; its name is in star.name
   while (reader.Next(head, length)) {
     // The first marker line opens the list, the second closes it.
     if (!head.empty() && head[0] == '*') {
       if (++markers == 2) break;
       continue;
     }
-    TStar_data star;
-    memset(&star, 0, sizeof star);
-    std::string name = Column(head, kNameCol, kNameWidthCols);
-    for (char& c : name)
-      if (c == '\'') c = '`';
-    pelk::CopyField(star.name, sizeof star.name, name.c_str());
+    char name[sizeof star.name];
+    CopyColumn(name, sizeof name, head, kNameCol, kNameWidthCols);
+    for (char* c = name; *c; ++c)
+      if (*c == '\'') *c = '`';
     // Only a directly repeated name is dropped.
-    if (any && pelk::NameIndex::SameName(last, star.name, kNameWidth)) continue;
-    pelk::CopyField(star.harvard, sizeof star.harvard, Column(head, kHarvardCol, kHarvardWidth).c_str());
-    if (length >= kLineNeeded)
-      pelk::CopyField(star.type, sizeof star.type, Column(head, kTypeCol, kTypeWidth).c_str());
+    if (any && memcmp(name, star.name, sizeof name) == 0) continue;
+    memcpy(star.name, name, sizeof name);
+    CopyColumn(star.harvard, sizeof star.harvard, head, kHarvardCol, kHarvardWidth);
+    CopyColumn(star.type, sizeof star.type, length >= kLineNeeded ? head : std::string(), kTypeCol, kTypeWidth);
     star.cls = kind;
-    stars.push_back(star);
-    memcpy(last, star.name, kNameWidth);
+    if (!stars.Add(star)) {
+      close(fd);
+      return false;
+    }
     any = true;
   }
   const bool ok = !reader.Failed();
@@ -264,18 +281,18 @@ int wxDbStars::Delete(int index) {
 }
 
 int wxDbStars::OpenText(const wxString& path, char kind) {
-  std::vector<TStar_data> stars;
+  StarBuffer stars;
   if (!ReadValidationFile(path, kind, stars)) return -1;
   Release();
   m_names.Clear();
-  for (const TStar_data& star : stars) {
-    if (wxMemDb::Insert(&star) != 0) {
-      // Out of memory: a table cut short must never replace the real one.
-      Release();
-      m_dirty = false;
-      return -1;
-    }
+  // Out of memory: a table cut short must never replace the real one.
+  if (stars.Count() > 0 && !Reserve((long long)stars.Count())) {
+    Release();
+    m_dirty = false;
+    return -1;
   }
+  if (stars.Count() > 0) memcpy(m_db, stars.Data(), stars.Count() * sizeof(TStar_data));
+  m_dbCount = (int)stars.Count();
   Setup(ProgramFile("stars.db"), 0, 0, false);
   m_dirty = true;
   return 0;
@@ -286,18 +303,37 @@ int wxDbStars::Merge(wxDbStars& source, const char* classes, int replace) {
   const size_t nClasses = strlen(classes);
   // Fixed before the loop: merging a table into itself adds nothing.
   const int count = source.GetCount();
+  // Every source star may be new: the block and the name index grow once,
+  // not on the way.
+  if ((long long)m_dbCount + count > m_capacity) Reserve((long long)m_dbCount + count);
+  if (IndexReady()) m_names.Reserve((size_t)m_dbCount + (size_t)count);
+  // The name index of a big table is far bigger than the caches: the slot
+  // and the record of the stars a little ahead are asked for early, so
+  // that their waits overlap.
+  const int kAhead = 16;
+  uint32_t hashes[kAhead];
+  auto hashOf = [&](int i) -> uint32_t& { return hashes[i % kAhead]; };
+  auto nameOf = [&](int i) { return static_cast<const char*>(source.Get(i)); };
+  for (int i = 0; i < kAhead && i < count; ++i) hashOf(i) = pelk::NameIndex::Hash(nameOf(i), kNameWidth);
   int merged = 0;
-  int rc = 0;
   TStar_data star;
   for (int i = 0; i < count; ++i) {
+    const uint32_t hash = hashOf(i);
+    if (i + kAhead < count) {
+      const uint32_t ahead = pelk::NameIndex::Hash(nameOf(i + kAhead), kNameWidth);
+      hashOf(i + kAhead) = ahead;
+      m_names.PrefetchSlot(ahead);
+    }
+    if (i + kAhead / 2 < count) m_names.PrefetchRecord(m_db, m_reclen, hashOf(i + kAhead / 2));
+
     if (source.Get(i, &star) != 1) break;
     if (star.cls == '\0' || !memchr(classes, star.cls, nClasses)) continue;
     ++merged;
-    const int at = GetIndex(star.name, 0);
+    const int at = IndexReady() ? m_names.Find(m_db, m_reclen, star.name, hash) : GetIndex(star.name, 0);
     if (at < 0) {
       if (Insert(&star) != 0) {
-        rc = -1;
-        break;
+        m_dirty = true;
+        return -1;
       }
     } else if (replace) {
       TStar_data* mine = reinterpret_cast<TStar_data*>(Record(at));
@@ -307,7 +343,7 @@ int wxDbStars::Merge(wxDbStars& source, const char* classes, int replace) {
     }
   }
   if (merged > 0) m_dirty = true;
-  return rc < 0 ? rc : merged;
+  return merged;
 }
 
 // ---------------------------------------------------------------------------

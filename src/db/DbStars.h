@@ -60,7 +60,7 @@ class wxDbStars : public wxMemDb {
   // equal names the first still wins. Records are changed through these
   // (or OpenText and Merge), never by writing a name in place through a
   // pointer from Get or Seek.
-  int TestKey(int index, const void* key, int mode) const;
+  int TestKey(int index, const void* key, int mode) const override;
   int GetIndex(const void* key, int mode) const;
   void* Seek(const void* key, int mode);
   int Find(void* buffer, int mode) const;
@@ -90,7 +90,8 @@ enum {
 };
 // An AAVSO validation file decides the designation and type of every star
 // it lists; every other star of the table survives. `count` receives the
-// number of stars the file added to the table. After VALIDATION_NOT_SAVED
+// figure shown to the user: the stars read from the file less the F, E and
+// U stars the table held before, never below 0. After VALIDATION_NOT_SAVED
 // the table is the one that was on disk before.
 int LoadAavsoValidation(const wxString& path, int* count);
 // The eclipsing programme's list: its stars join the table as class E,

@@ -1,6 +1,8 @@
 #include "db/NameIndex.h"
 
-#include <new>
+#include <cstdlib>
+
+#include "db/Db.h"
 
 namespace pelk {
 
@@ -22,6 +24,8 @@ uint32_t NameIndex::Hash(const char* name, size_t width) {
   return h ^ (h >> 15);
 }
 
+void NameIndex::FreeSlots::operator()(Slot* p) const { free(p); }
+
 void NameIndex::Clear() {
   m_slots.reset();
   m_mask = 0;
@@ -41,7 +45,9 @@ size_t NameIndex::Probe(const char* block, int reclen, const char* name, uint32_
 }
 
 bool NameIndex::Grow(size_t slots) {
-  std::unique_ptr<Slot[]> fresh(new (std::nothrow) Slot[slots]);
+  // Big tables go on huge pages: a lookup then seldom waits for the
+  // address translation as well as for the slot.
+  std::unique_ptr<Slot[], FreeSlots> fresh(reinterpret_cast<Slot*>(NewBlock(slots * sizeof(Slot))));
   if (!fresh) return false;
   for (size_t i = 0; i < slots; ++i) fresh[i] = Slot{0, -1};
   const size_t mask = slots - 1;
@@ -64,9 +70,19 @@ bool NameIndex::Build(const char* block, int count, int reclen) {
   size_t slots = 16;
   while (slots < (size_t)(count < 0 ? 0 : count) * 2) slots *= 2;
   if (!Grow(slots)) return false;
+  // The slots of the names a little ahead are asked for early, so that
+  // their waits overlap.
+  const int kAhead = 16;
+  uint32_t hashes[kAhead];
+  for (int i = 0; i < kAhead && i < count; ++i) hashes[i] = Hash(block + (size_t)i * (size_t)reclen, m_width);
   for (int i = 0; i < count; ++i) {
     const char* name = block + (size_t)i * (size_t)reclen;
-    const uint32_t h = Hash(name, m_width);
+    const uint32_t h = hashes[i % kAhead];
+    if (i + kAhead < count) {
+      const uint32_t ahead = Hash(block + (size_t)(i + kAhead) * (size_t)reclen, m_width);
+      hashes[i % kAhead] = ahead;
+      PrefetchSlot(ahead);
+    }
     Slot& s = m_slots[Probe(block, reclen, name, h)];
     if (s.index >= 0) continue;  // an earlier record has this name
     s = Slot{h, i};
@@ -78,8 +94,33 @@ bool NameIndex::Build(const char* block, int count, int reclen) {
 }
 
 int NameIndex::Find(const char* block, int reclen, const char* name) const {
+  if (!name) return -1;
+  return Find(block, reclen, name, Hash(name, m_width));
+}
+
+int NameIndex::Find(const char* block, int reclen, const char* name, uint32_t hash) const {
   if (!m_built || !block || !name) return -1;
-  return m_slots[Probe(block, reclen, name, Hash(name, m_width))].index;
+  return m_slots[Probe(block, reclen, name, hash)].index;
+}
+
+bool NameIndex::Reserve(size_t names) {
+  if (!m_built) return true;
+  size_t slots = m_mask + 1;
+  while (slots < names * 2) slots *= 2;
+  if (slots == m_mask + 1) return true;
+  if (Grow(slots)) return true;
+  Clear();
+  return false;
+}
+
+void NameIndex::PrefetchSlot(uint32_t hash) const {
+  if (m_slots) __builtin_prefetch(&m_slots[hash & m_mask]);
+}
+
+void NameIndex::PrefetchRecord(const char* block, int reclen, uint32_t hash) const {
+  if (!m_built || !block) return;
+  const Slot& s = m_slots[hash & m_mask];
+  if (s.index >= 0 && s.hash == hash) __builtin_prefetch(block + (size_t)s.index * (size_t)reclen);
 }
 
 bool NameIndex::Appended(const char* block, int count, int reclen, int index) {

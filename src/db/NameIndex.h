@@ -30,6 +30,16 @@ class NameIndex {
   // Record `index`, just appended, joins the index unless an earlier record
   // has its name. False when memory runs out (the index is then unbuilt).
   bool Appended(const char* block, int count, int reclen, int index);
+  // Room for `names` names without growing again. False when memory runs
+  // out (the index is then unbuilt).
+  bool Reserve(size_t names);
+  // Asks for the memory a lookup of a name with this hash will read, so
+  // that lookups issued in a row overlap their waits: the slot, or, once
+  // the slot has arrived, the record it points at.
+  void PrefetchSlot(uint32_t hash) const;
+  void PrefetchRecord(const char* block, int reclen, uint32_t hash) const;
+  // Find with the hash of `name` already known.
+  int Find(const char* block, int reclen, const char* name, uint32_t hash) const;
   // Record `index` of the `count` in the block is about to be removed and
   // the records behind it moved down one place: called before the move.
   void Removing(const char* block, int count, int reclen, int index);
@@ -45,13 +55,16 @@ class NameIndex {
     uint32_t hash;
     int32_t index;  // -1: empty
   };
+  struct FreeSlots {
+    void operator()(Slot* p) const;
+  };
   bool Grow(size_t slots);
   // Slot holding `name`, or the empty slot where it would go.
   size_t Probe(const char* block, int reclen, const char* name, uint32_t hash) const;
   void EraseSlot(size_t pos);
 
   size_t m_width;
-  std::unique_ptr<Slot[]> m_slots;
+  std::unique_ptr<Slot[], FreeSlots> m_slots;
   size_t m_mask = 0;  // slot count - 1 (a power of two)
   size_t m_used = 0;
   int m_covered = 0;

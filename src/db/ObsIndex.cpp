@@ -10,6 +10,8 @@
 #include "astro/AstroTime.h"
 #include "db/DbStars.h"
 #include "db/Latin1.h"
+#include "db/NameIndex.h"
+#include "db/PodBuffer.h"
 
 namespace {
 
@@ -97,7 +99,18 @@ class Filter {
 };
 
 // ---------------------------------------------------------------------------
-// Sorting
+// Stars of the selection
+
+// What an index needs of one star name: an observation file names the
+// same stars over and over, so each name is looked up and judged once.
+struct TNameGroup {
+  char name[kNameWidth];  // first, as the name index reads it
+  char harvard[kFieldWidth];
+  char type[kFieldWidth];
+  char cls;
+  bool accepted;
+  int rank;  // place of the group in the sort order
+};
 
 // A JD that is no number sorts after every other.
 int CompareJd(double a, double b) {
@@ -106,42 +119,54 @@ int CompareJd(double a, double b) {
   return a < b ? -1 : a > b ? 1 : 0;
 }
 
-// The fields are zero-padded: comparing all their bytes is comparing the
-// strings.
-bool ByHarvard(const TObsIndex_data& a, const TObsIndex_data& b) {
-  if (int c = memcmp(a.harvard, b.harvard, kFieldWidth)) return c < 0;
+bool ByJd(const TObsIndex_data& a, const TObsIndex_data& b) {
   if (int c = CompareJd(a.jd, b.jd)) return c < 0;
   return a.record < b.record;
 }
 
-// Constellation (the last three characters of the name), then the rest of
-// the name, then JD; zero-padded so that byte comparison is string order.
+// Sort 2 orders by the constellation (the last three characters of the
+// name), then the rest of the name. Zero-padded, so that comparing all
+// the bytes compares the strings.
 struct ConstellationKey {
   char constellation[4];
   char rest[kNameWidth];
-  double jd;
-  int record;
-  int entry;
 };
 
-ConstellationKey MakeKey(const TObs_data& obs, const TObsIndex_data& e, int entry) {
+ConstellationKey KeyOf(const char* name) {
   ConstellationKey k;
   memset(&k, 0, sizeof k);
-  const size_t len = strnlen(obs.variable, kNameWidth);
+  const size_t len = strnlen(name, kNameWidth);
   const size_t cut = len >= 3 ? len - 3 : 0;
-  memcpy(k.constellation, obs.variable + cut, len - cut);
-  memcpy(k.rest, obs.variable, cut);
-  k.jd = e.jd;
-  k.record = e.record;
-  k.entry = entry;
+  memcpy(k.constellation, name + cut, len - cut);
+  memcpy(k.rest, name, cut);
   return k;
 }
 
-bool ByConstellation(const ConstellationKey& a, const ConstellationKey& b) {
-  if (int c = memcmp(a.constellation, b.constellation, sizeof a.constellation)) return c < 0;
-  if (int c = memcmp(a.rest, b.rest, sizeof a.rest)) return c < 0;
-  if (int c = CompareJd(a.jd, b.jd)) return c < 0;
-  return a.record < b.record;
+// Ranks the groups in the order of `sort`; groups that sort equal share a
+// rank. Returns the number of ranks, or -1 when memory runs out.
+int RankGroups(pelk::PodBuffer<TNameGroup>& groups, int sort) {
+  const size_t n = groups.Count();
+  std::unique_ptr<int[]> order(new (std::nothrow) int[n]);
+  std::unique_ptr<ConstellationKey[]> keys(sort == 2 ? new (std::nothrow) ConstellationKey[n] : nullptr);
+  if (!order || (sort == 2 && !keys)) return -1;
+  for (size_t i = 0; i < n; ++i) order[i] = (int)i;
+  if (sort == 2) {
+    for (size_t i = 0; i < n; ++i) keys[i] = KeyOf(groups[i].name);
+    auto less = [&](int a, int b) { return memcmp(&keys[a], &keys[b], sizeof(ConstellationKey)) < 0; };
+    std::sort(order.get(), order.get() + n, less);
+  } else {
+    auto less = [&](int a, int b) { return memcmp(groups[a].harvard, groups[b].harvard, kFieldWidth) < 0; };
+    std::sort(order.get(), order.get() + n, less);
+  }
+  int rank = -1;
+  for (size_t i = 0; i < n; ++i) {
+    const TNameGroup& g = groups[order[i]];
+    const bool same = i > 0 && (sort == 2 ? memcmp(&keys[order[i]], &keys[order[i - 1]], sizeof(ConstellationKey))
+                                          : memcmp(g.harvard, groups[order[i - 1]].harvard, kFieldWidth)) == 0;
+    if (!same) ++rank;
+    groups[order[i]].rank = rank;
+  }
+  return rank + 1;
 }
 
 }  // namespace
@@ -151,7 +176,7 @@ wxDbObsIndex::wxDbObsIndex() = default;
 wxDbObsIndex::~wxDbObsIndex() { Close(); }
 
 void wxDbObsIndex::Close() {
-  m_entries.reset();
+  m_entries.Clear();
   m_type[0] = m_harvard[0] = '\0';
   m_lastRecord = -1;
   m_lastEntry = -1;
@@ -222,57 +247,85 @@ int wxDbObsIndex::Create(wxDbObs* db, double from, double to, const char* filter
   Close();
   if (!db) return 0;
   const int records = db->GetCount();
+  std::unique_ptr<int[]> groupOf;
   if (records > 0) {
-    m_entries.reset(new (std::nothrow) TObsIndex_data[(size_t)records]);
-    if (!m_entries) return 0;
+    const bool room = m_entries.Reserve((size_t)records);
+    if (sort == 1 || sort == 2) groupOf.reset(new (std::nothrow) int[(size_t)records]);
+    if (!room || ((sort == 1 || sort == 2) && !groupOf)) {
+      Close();
+      return 0;
+    }
   }
   const Filter accept(filter);
+  pelk::PodBuffer<TNameGroup> groups;
+  pelk::NameIndex byName(kNameWidth);
+  byName.Build(nullptr, 0, sizeof(TNameGroup));
   int count = 0;
   for (int i = 0; i < records; ++i) {
     const TObs_data* obs = static_cast<const TObs_data*>(db->Get(i));
     if (from != 0 && !(obs->jd >= from)) continue;
     if (to != 0 && !(obs->jd < to)) continue;
-    const char* harvard = kMissingHarvard;
-    const char* type = kMissingType;
-    char cls = kMissingClass;
-    const int at = g_stars.GetIndex(obs->variable, 0);
-    if (at >= 0) {
-      const TStar_data* star = static_cast<const TStar_data*>(g_stars.Get(at));
-      harvard = star->harvard;
-      type = star->type;
-      cls = star->cls;
+    int g = byName.Find(reinterpret_cast<const char*>(groups.Data()), sizeof(TNameGroup), obs->variable);
+    if (g < 0) {
+      // A name not met before: its star, and whether the filter takes it.
+      TNameGroup group;
+      memset(&group, 0, sizeof group);
+      memcpy(group.name, obs->variable, kNameWidth);
+      const char* harvard = kMissingHarvard;
+      const char* type = kMissingType;
+      group.cls = kMissingClass;
+      const int at = g_stars.GetIndex(obs->variable, 0);
+      if (at >= 0) {
+        const TStar_data* star = static_cast<const TStar_data*>(g_stars.Get(at));
+        harvard = star->harvard;
+        type = star->type;
+        group.cls = star->cls;
+      }
+      pelk::CopyField(group.harvard, sizeof group.harvard, harvard);
+      pelk::CopyField(group.type, sizeof group.type, type);
+      group.accepted = accept.Accepts(obs->variable, group.type, group.cls);
+      g = (int)groups.Count();
+      if (!groups.Add(group) ||
+          !byName.Appended(reinterpret_cast<const char*>(groups.Data()), g + 1, sizeof(TNameGroup), g)) {
+        Close();
+        return 0;
+      }
     }
-    // The entry is filled first: the filter reads the type as the entry
-    // holds it.
+    const TNameGroup& group = groups[(size_t)g];
+    if (!group.accepted) continue;
     TObsIndex_data& e = m_entries[count];
     e.record = i;
-    pelk::CopyField(e.harvard, sizeof e.harvard, harvard);
-    pelk::CopyField(e.type, sizeof e.type, type);
+    memcpy(e.harvard, group.harvard, sizeof e.harvard);
+    memcpy(e.type, group.type, sizeof e.type);
     e.jd = obs->jd;
-    if (accept.Accepts(obs->variable, e.type, cls)) ++count;
+    if (groupOf) groupOf[count] = g;
+    ++count;
   }
   m_count = count;
   m_dbCount = records;
   m_from = from;
   m_to = to;
   m_db = db;
+  if ((sort != 1 && sort != 2) || count < 2) return 1;
 
-  if (sort == 1) {
-    std::sort(m_entries.get(), m_entries.get() + count, ByHarvard);
-  } else if (sort == 2 && count > 1) {
-    // The names are read once each, not at every comparison.
-    std::unique_ptr<ConstellationKey[]> keys(new (std::nothrow) ConstellationKey[(size_t)count]);
-    std::unique_ptr<TObsIndex_data[]> sorted(new (std::nothrow) TObsIndex_data[(size_t)count]);
-    if (!keys || !sorted) {
-      Close();
-      return 0;
-    }
-    for (int i = 0; i < count; ++i)
-      keys[i] = MakeKey(*static_cast<const TObs_data*>(db->Get(m_entries[i].record)), m_entries[i], i);
-    std::sort(keys.get(), keys.get() + count, ByConstellation);
-    for (int i = 0; i < count; ++i) sorted[i] = m_entries[keys[i].entry];
-    m_entries = std::move(sorted);
+  // The groups are put in order, the entries dealt out by the rank of
+  // their group (keeping stored order), and each rank sorted by JD: the
+  // names are compared once per group, not once per comparison.
+  const int ranks = RankGroups(groups, sort);
+  std::unique_ptr<int[]> start(ranks < 0 ? nullptr : new (std::nothrow) int[(size_t)ranks + 1]);
+  pelk::PodBuffer<TObsIndex_data> sorted;
+  if (!start || !sorted.Reserve((size_t)count)) {
+    Close();
+    return 0;
   }
+  std::fill(start.get(), start.get() + ranks + 1, 0);
+  for (int i = 0; i < count; ++i) ++start[groups[(size_t)groupOf[i]].rank + 1];
+  for (int r = 0; r < ranks; ++r) start[r + 1] += start[r];
+  for (int i = 0; i < count; ++i) sorted[(size_t)start[groups[(size_t)groupOf[i]].rank]++] = m_entries[(size_t)i];
+  // start[r] is now where rank r ends.
+  for (int r = 0, begin = 0; r < ranks; begin = start[r++])
+    std::sort(sorted.Data() + begin, sorted.Data() + start[r], ByJd);
+  m_entries.Swap(sorted);
   return 1;
 }
 

@@ -4,10 +4,10 @@
 // browser, the statistics, the reports and the archiving work through it.
 #pragma once
 
-#include <memory>
 #include <wx/arrstr.h>
 
 #include "db/DbObs.h"
+#include "db/PodBuffer.h"
 
 class wxAstroTime;
 
@@ -94,7 +94,7 @@ class wxDbObsIndex {
   double m_from = 0;
   double m_to = 0;
   wxDbObs* m_db = nullptr;
-  std::unique_ptr<TObsIndex_data[]> m_entries;
+  pelk::PodBuffer<TObsIndex_data> m_entries;  // m_count of them in use
   int m_cursor = 0;
   int m_dbCount = 0;
   int m_count = 0;

@@ -4,20 +4,22 @@
 #pragma once
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "TempHome.h"
 #include "config/MyConfig.h"
 #include "db/DbObs.h"
+#include "db/DbScope.h"
 #include "db/DbStars.h"
 #include "db/Latin1.h"
 
 namespace pelk_test {
 
 // The configuration store for one test, with the test's folder as program
-// and data folder; it writes nothing. The global star and observation
-// databases are emptied before and after, so no test sees another's
+// and data folder; it writes nothing. The global star, observation and
+// scope databases are emptied before and after, so no test sees another's
 // records; the observer is ABC.
 struct DbTestSetup {
   DbTestSetup() {
@@ -36,6 +38,8 @@ struct DbTestSetup {
     g_obs.AbandonChanges();
     g_obs.Close();
     g_obs.Setup(wxString(), 0, 0, true);
+    g_scope.AbandonChanges();
+    g_scope.Close();
   }
   ScopedConfig store;
 };
@@ -73,6 +77,22 @@ inline TObs_data Obs(const char* variable, double jd, const char* magnitude = " 
   pelk::CopyField(o.magnitude, sizeof o.magnitude, magnitude);
   pelk::CopyField(o.scope, sizeof o.scope, scope);
   return o;
+}
+
+// One estimate of each star named, at `jd`.
+inline void InsertNamed(wxDbObs& db, std::initializer_list<const char*> names, double jd = 2451545.0) {
+  for (const char* name : names) {
+    TObs_data o = Obs(name, jd);
+    ASSERT_GT(db.Insert(&o), 0);
+  }
+}
+
+// One estimate at each JD, of a star named "S" and the JD ("S100").
+inline void InsertDays(wxDbObs& db, std::initializer_list<double> jds) {
+  for (double jd : jds) {
+    TObs_data o = Obs(("S" + std::to_string((int)jd)).c_str(), jd);
+    ASSERT_GT(db.Insert(&o), 0);
+  }
 }
 
 inline std::string Field(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }

@@ -100,10 +100,7 @@ TEST(ObsFile, Numbering) {
 TEST(ObsFile, FindStarCompletesFromTheObserversOwnEstimates) {
   DbTestSetup setup;
   wxDbObs db;
-  for (const char* v : {"SS CYG", "R LEO", "RR LYR", "R LEO MIN"}) {
-    TObs_data o = Obs(v, 2451545.0);
-    ASSERT_GT(db.Insert(&o), 0);
-  }
+  InsertNamed(db, {"SS CYG", "R LEO", "RR LYR", "R LEO MIN"});
   // A name that fills the field without a terminator comes back cut to 11
   // characters and terminated.
   TObs_data full = Obs("", 2451545.0);
@@ -169,10 +166,7 @@ TEST(ObsFile, HasArchive) {
 TEST(ObsFile, MergeTakesTheRangeAndNumbersAnew) {
   DbTestSetup setup;
   wxDbObs source;
-  for (double jd : {100.0, 200.0, 300.0, 400.0}) {
-    TObs_data o = Obs(("S" + std::to_string((int)jd)).c_str(), jd);
-    ASSERT_GT(source.Insert(&o), 0);
-  }
+  InsertDays(source, {100, 200, 300, 400});
   struct Case {
     double from, to;
     std::vector<std::string> merged;

@@ -2,6 +2,8 @@
 // deleting through it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -164,10 +166,7 @@ TEST(ObsIndexRange, LastObservationNight) {
 TEST(ObsIndexCreate, BoundsAndTheWholeFile) {
   DbTestSetup setup;
   wxDbObs db;
-  for (double jd : {100.0, 200.0, 300.0}) {
-    TObs_data o = Obs(("S" + std::to_string((int)jd)).c_str(), jd);
-    ASSERT_GT(db.Insert(&o), 0);
-  }
+  InsertDays(db, {100, 200, 300});
   struct Case {
     double from, to;
     std::vector<std::string> selected;
@@ -199,11 +198,8 @@ TEST(ObsIndexCreate, Filters) {
   DbTestSetup setup;
   FilterStars();
   wxDbObs db;
-  for (const char* v : {"MIRA", "SEMI", "ALGOL", "PULS", "IRR", "RCB", "LYRA", "NOVA", "INSTAB", "BLANK", "COLON",
-                        "UNKNOWN", "mira"}) {
-    TObs_data o = Obs(v, 1000);
-    ASSERT_GT(db.Insert(&o), 0);
-  }
+  InsertNamed(db, {"MIRA", "SEMI", "ALGOL", "PULS", "IRR", "RCB", "LYRA", "NOVA", "INSTAB", "BLANK", "COLON",
+                   "UNKNOWN", "mira"});
   using V = std::vector<std::string>;
   struct Case {
     const char* filter;
@@ -301,16 +297,72 @@ TEST(ObsIndexCreate, StarDataAndSorts) {
   db.AbandonChanges();
 }
 
+TEST(ObsIndexCreate, SortsAgreeWithAPlainComparison) {
+  // Many stars sharing designations, names of every length, stars missing
+  // from the table, equal JDs and a JD that is no number: the index order
+  // must be the one a plain comparison of the records gives, ties in
+  // stored order.
+  DbTestSetup setup;
+  std::mt19937 rng(5);
+  const char* const names[] = {"R LEO", "RR LEO", "R  LEO", "X LEO", "AB", "A", "", "R CYG", "RR CYG", "SS CYG",
+                               "V1234 SGR", "Z", "NEW ONE", "OTHER NEW"};
+  for (int i = 0; i < 10; ++i) {
+    const std::string harvard = i % 3 == 0 ? "0942+11" : "19" + std::to_string(i) + "+00";
+    TStar_data star = Star(names[i], harvard.c_str(), "M", 'F');
+    ASSERT_EQ(g_stars.Insert(&star), 0);
+  }
+  wxDbObs db;
+  for (int i = 0; i < 400; ++i) {
+    TObs_data o = Obs(names[rng() % 14], i % 50 == 7 ? std::nan("") : (double)(rng() % 40));
+    ASSERT_GT(db.Insert(&o), 0);
+  }
+  auto harvardOf = [](const TObs_data& o) {
+    TStar_data key;
+    memset(&key, 0, sizeof key);
+    memcpy(key.name, o.variable, sizeof key.name);
+    return g_stars.Find(&key, 0) == 0 ? Field(key.harvard, 12) : std::string("9999+99");
+  };
+  auto jdLess = [](double a, double b) { return std::isnan(a) ? false : std::isnan(b) ? true : a < b; };
+  for (int sort : {1, 2}) {
+    SCOPED_TRACE(sort);
+    std::vector<int> expected;
+    for (int i = 0; i < db.GetCount(); ++i) expected.push_back(i);
+    auto key = [&](int r) {
+      TObs_data o;
+      db.Get(r, &o);
+      const std::string name = Field(o.variable, 12);
+      if (sort == 1) return harvardOf(o);
+      const size_t cut = name.size() >= 3 ? name.size() - 3 : 0;
+      return name.substr(cut) + std::string(1, '\0') + name.substr(0, cut);
+    };
+    auto jdOf = [&](int r) {
+      TObs_data o;
+      db.Get(r, &o);
+      return o.jd;
+    };
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+      const std::string ka = key(a), kb = key(b);
+      if (ka != kb) return ka < kb;
+      return jdLess(jdOf(a), jdOf(b));
+    });
+    wxDbObsIndex index;
+    ASSERT_EQ(index.Create(&db, 0, 0, "", sort), 1);
+    std::vector<int> got;
+    TObs_data o;
+    for (int rc = index.Scan(0, &o); rc == 0; rc = index.Scan(1, &o)) got.push_back(index.GetRecordIndex());
+    EXPECT_EQ(got, expected);
+  }
+  g_stars.AbandonChanges();
+  db.AbandonChanges();
+}
+
 // ---------------------------------------------------------------------------
 // Reading and deleting
 
 TEST(ObsIndexDelete, DeleteDuringAScan) {
   DbTestSetup setup;
   wxDbObs db;
-  for (const char* v : {"A", "B", "C", "D"}) {
-    TObs_data o = Obs(v, 1000);
-    ASSERT_GT(db.Insert(&o), 0);
-  }
+  InsertNamed(db, {"A", "B", "C", "D"});
   wxDbObsIndex index;
   ASSERT_EQ(index.Create(&db, 0, 0, nullptr, 0), 1);
   EXPECT_EQ(index.Delete(-1), -1);  // nothing scanned yet
