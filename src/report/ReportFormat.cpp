@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 #include <wx/defs.h>
@@ -47,22 +48,22 @@ const char kDashes[] = "--------------------------------------------------------
 static_assert(sizeof kDashes == 81, "the line under the header is 80 dashes");
 
 // The bytes of a record field up to its terminator or its end.
-std::string Field(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+std::string_view Field(const char* field, size_t size) { return std::string_view(field, strnlen(field, size)); }
 
-std::string TrimRight(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
 }
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : TrimRight(text.substr(first));
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return TrimRight(text);
 }
 
 // `text` left-aligned in `width` columns; a longer text is kept whole and
 // pushes what follows.
-void AppendPadded(std::string& out, const std::string& text, size_t width) {
-  out += text;
+void AppendPadded(std::string& out, std::string_view text, size_t width) {
+  out.append(text.data(), text.size());
   if (text.size() < width) out.append(width - text.size(), ' ');
 }
 
@@ -72,25 +73,32 @@ bool UsableJd(double jd) { return std::isfinite(jd) && jd > 0 && jd < 1e8; }
 // The star name written in every format: upper case, except that a
 // supernova's letter suffix ("SN 2002AB") is written in lower case. The
 // record's name is changed in place, within its field.
-std::string StarName(TObs_data* obs) {
-  char name[sizeof obs->variable + 1];
-  const size_t n = strnlen(obs->variable, sizeof obs->variable);
-  memcpy(name, obs->variable, n);
-  name[n] = '\0';
-  strupr(name);
-  if (n >= 2 && name[0] == 'S' && name[1] == 'N' && name[n - 2] >= 'A' && name[n - 2] <= 'Z') strlwr(name + n - 2);
-  memcpy(obs->variable, name, n);
-  return std::string(name, n);
-}
+class StarName {
+ public:
+  explicit StarName(TObs_data* obs) : m_length(strnlen(obs->variable, sizeof obs->variable)) {
+    memcpy(m_name, obs->variable, m_length);
+    m_name[m_length] = '\0';
+    strupr(m_name);
+    const size_t n = m_length;
+    if (n >= 2 && m_name[0] == 'S' && m_name[1] == 'N' && m_name[n - 2] >= 'A' && m_name[n - 2] <= 'Z')
+      strlwr(m_name + n - 2);
+    memcpy(obs->variable, m_name, n);
+  }
+  std::string_view View() const { return std::string_view(m_name, m_length); }
+
+ private:
+  char m_name[sizeof(TObs_data::variable) + 1];
+  size_t m_length;
+};
 
 // The VSNET name: "V999 CYG" becomes "CYGV999"; a name with blanks that
 // does not end in a constellation loses its blanks.
-std::string VsnetName(const std::string& name) {
-  if (name.find(' ') == std::string::npos) return name;
+std::string VsnetName(std::string_view name) {
+  if (name.find(' ') == std::string_view::npos) return std::string(name);
   if (name.size() >= 3) {
-    const std::string tail = name.substr(name.size() - 3);
+    const std::string tail(name.substr(name.size() - 3));
     if (strstr(ConstellNames, tail.c_str()) != nullptr)
-      return tail + TrimRight(name.substr(0, name.size() - 3));
+      return tail + std::string(TrimRight(name.substr(0, name.size() - 3)));
   }
   std::string out;
   for (char c : name)
@@ -123,12 +131,13 @@ std::string VsnetTime(double jd) {
 
 // The magnitude as VSNET aligns it: the point in the fourth column, the
 // "<" kept in front (" 11.8", "  9.5", "< 9.5", "<12.3").
-std::string VsnetMagnitude(const std::string& stored) {
-  const std::string mag = Trim(stored);
+std::string VsnetMagnitude(std::string_view stored) {
+  const std::string_view mag = Trim(stored);
   const size_t point = mag.find('.');
-  if (point != std::string::npos && point >= 3) return mag;
+  if (point != std::string_view::npos && point >= 3) return std::string(mag);
   const bool fainter = !mag.empty() && mag[0] == '<';
-  return std::string(fainter ? "<" : "") + std::string(point == 1 ? 2 : 1, ' ') + mag.substr(fainter ? 1 : 0);
+  return std::string(fainter ? "<" : "") + std::string(point == 1 ? 2 : 1, ' ') +
+         std::string(mag.substr(fainter ? 1 : 0));
 }
 
 // UT of the estimate as "%04d%02d%02d%02d%02d%02d".
@@ -154,50 +163,56 @@ int DecimalsFor(const char* type, size_t size, const ReportOptions& options) {
   return fjdTable[JD_DECIMAL_ROWS - 1].decimals;
 }
 
-std::string JdText(double jd, int decimals) {
-  // Room for any double in %f.
-  char text[400];
-  snprintf(text, sizeof text, "%*.*f", decimals + 8, decimals, jd);
-  return text;
+// The JD in a field of decimals + 8, into `text` (room for any double).
+std::string_view JdText(double jd, int decimals, char (&text)[400]) {
+  const int n = snprintf(text, sizeof text, "%*.*f", decimals + 8, decimals, jd);
+  return std::string_view(text, n < 0 ? 0 : std::min((size_t)n, sizeof text - 1));
 }
 
-void AppendAavso(std::string& out, TObs_data* obs, const ReportLineContext& c, const std::string& name) {
+void AppendAavso(std::string& out, TObs_data* obs, const ReportLineContext& c, std::string_view name) {
   AppendPadded(out, Field(c.harvard, sizeof(TObsIndex_data::harvard)), 8);
   AppendPadded(out, name, 10);
-  AppendPadded(out, JdText(obs->jd, DecimalsFor(c.type, sizeof(TObsIndex_data::type), c.options)), 12);
+  char jd[400];
+  AppendPadded(out, JdText(obs->jd, DecimalsFor(c.type, sizeof(TObsIndex_data::type), c.options), jd), 12);
   AppendPadded(out, TrimRight(Field(obs->magnitude, sizeof obs->magnitude)), 6);
 
   // A colour band follows the remark codes in the same column.
-  std::string remarks = Field(obs->remarks, sizeof obs->remarks);
-  const std::string colour = Field(obs->colour, sizeof obs->colour);
-  if (!colour.empty()) {
+  const std::string_view remarks = Field(obs->remarks, sizeof obs->remarks);
+  const std::string_view colour = Field(obs->colour, sizeof obs->colour);
+  if (colour.empty()) {
+    AppendPadded(out, remarks, 7);
+  } else {
     const size_t keep = colour.size() < 6 ? 6 - colour.size() : 0;
-    remarks = remarks.substr(0, keep) + " " + colour;
+    const size_t start = out.size();
+    const std::string_view kept = remarks.substr(0, keep);
+    out.append(kept.data(), kept.size());
+    out += ' ';
+    out.append(colour.data(), colour.size());
+    if (out.size() - start < 7) out.append(7 - (out.size() - start), ' ');
   }
-  AppendPadded(out, remarks, 7);
 
   if (strnlen(obs->compStars, sizeof obs->compStars) > 11) obs->compStars[11] = '\0';
   AppendPadded(out, Field(obs->compStars, sizeof obs->compStars), 11);
 
-  std::string chart = Field(obs->chart, sizeof obs->chart);
-  if (!chart.empty() && chart[0] == '#') chart.erase(0, 1);
+  std::string_view chart = Field(obs->chart, sizeof obs->chart);
+  if (!chart.empty() && chart[0] == '#') chart.remove_prefix(1);
   AppendPadded(out, chart.substr(0, 8), 8);
   AppendPadded(out, c.observer, 5);
   AppendPadded(out, Field(obs->comment, sizeof obs->comment), 82);
 }
 
-void AppendVsnet(std::string& out, TObs_data* obs, const ReportLineContext& c, const std::string& name) {
+void AppendVsnet(std::string& out, TObs_data* obs, const ReportLineContext& c, std::string_view name) {
   AppendPadded(out, VsnetName(name), 10);
   out += ' ';
   out += VsnetTime(obs->jd);
   out += ' ';
   AppendPadded(out, VsnetMagnitude(Field(obs->magnitude, sizeof obs->magnitude)) +
-                        Field(obs->colour, sizeof obs->colour), 8);
+                        std::string(Field(obs->colour, sizeof obs->colour)), 8);
   out += ' ';
   AppendPadded(out, c.observer, 3);
 }
 
-void AppendEclipsing(std::string& out, TObs_data* obs, const ReportLineContext& c, const std::string& name) {
+void AppendEclipsing(std::string& out, TObs_data* obs, const ReportLineContext& c, std::string_view name) {
   AppendPadded(out, Field(c.harvard, sizeof(TObsIndex_data::harvard)), 8);
   AppendPadded(out, name, 8);
   AppendPadded(out, EclipsingTime(obs->jd), 14);
@@ -272,12 +287,14 @@ int JdDecimals(const wxString& type, const ReportOptions& options) {
 }
 
 wxString FormatJD(double jd, const wxString& type, const ReportOptions& options) {
-  return wxString(JdText(jd, JdDecimals(type, options)));
+  char text[400];
+  return FromLatin1(std::string(JdText(jd, JdDecimals(type, options), text)));
 }
 
 void AppendObsLine(std::string& out, int format, TObs_data* obs, const ReportLineContext& context) {
   if (format != REPORT_AAVSO && format != REPORT_VSNET && format != REPORT_ECLIPSING) return;
-  const std::string name = StarName(obs);
+  const StarName star(obs);
+  const std::string_view name = star.View();
   if (format == REPORT_AAVSO)
     AppendAavso(out, obs, context, name);
   else if (format == REPORT_VSNET)
@@ -340,49 +357,59 @@ wxString CreateReportHeader(const ReportHeaderArgs& args) {
 
 int CreateReportFile(const wxString& fileName, int format, const wxString& header, wxDbObsIndex& index,
                      const ReportOptions& options, const wxString& observer) {
-  if (index.GetCount() == 0) {
+  // An empty selection, or one whose every entry was deleted through the
+  // index (Scan passes those over), has nothing to report.
+  bool any = false;
+  for (int i = 0; i < index.GetCount() && !any; ++i) any = index.GetEntry(i)->record >= 0;
+  if (!any) {
     AskUser(kNoObservations, kCaption, wxOK | wxICON_EXCLAMATION);
     return 0;
   }
 
-  std::string out;
-  // An AAVSO line is 149 bytes and its line end.
-  out.reserve((size_t)index.GetCount() * 150 + 4096);
+  std::string head;
   if (config && config->Read("Features/ReportHeader", "No") == "Yes") {
     const std::string bytes = ToLatin1(header);
     size_t from = 0;
     while (from < bytes.size()) {
       size_t end = bytes.find('\n', from);
       if (end == std::string::npos) end = bytes.size();
-      std::string line = bytes.substr(from, end - from);
+      std::string_view line(bytes.data() + from, end - from);
       // Only LF ends a line in a report.
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      out += line;
-      out += '\n';
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      head.append(line.data(), line.size());
+      head += '\n';
       from = end + 1;
     }
-    out += kDashes;
-    out += '\n';
+    head += kDashes;
+    head += '\n';
   }
 
+  // The file is made a megabyte at a time, so that a report of any size
+  // needs little memory.
+  const size_t kPiece = 1 << 20;
   ReportLineContext context;
   context.options = options;
   context.observer = ToLatin1(observer);
   TObs_data obs;
   int lines = 0;
-  for (int r = index.Scan(0, &obs); r == 0; r = index.Scan(1, &obs)) {
-    context.harvard = index.GetHarvard();
-    context.type = index.GetVarType();
-    AppendObsLine(out, format, &obs, context);
-    out += '\n';
-    ++lines;
-  }
-  if (lines == 0) {
-    AskUser(kNoObservations, kCaption, wxOK | wxICON_EXCLAMATION);
-    return 0;
-  }
-
-  if (!AtomicWriteFile(std::string(fileName.fn_str()), out.data(), out.size())) {
+  int scanned = -1;
+  bool started = false;
+  auto next = [&](std::string& chunk) {
+    if (!started) {
+      started = true;
+      chunk = head;
+      scanned = index.Scan(0, &obs);
+    }
+    while (scanned == 0 && chunk.size() < kPiece) {
+      context.harvard = index.GetHarvard();
+      context.type = index.GetVarType();
+      AppendObsLine(chunk, format, &obs, context);
+      chunk += '\n';
+      ++lines;
+      scanned = index.Scan(1, &obs);
+    }
+  };
+  if (!AtomicWriteFileChunks(std::string(fileName.fn_str()), next)) {
     AskUser(format == REPORT_VSNET ? kNightlyCannotCreate : kMonthlyCannotCreate, kCaption,
             wxOK | wxICON_EXCLAMATION);
     return 0;

@@ -528,6 +528,16 @@ TEST_F(ReportFileTest, EmptySelectionWritesNothing) {
   EXPECT_EQ(prompt.shown[0].caption, "Creating Observation Report");
   EXPECT_EQ(prompt.shown[0].style, wxOK | wxICON_EXCLAMATION);
   EXPECT_EQ(ReadFile(old), "last month's report\n");
+
+  // Every entry deleted through the index: nothing left to report either.
+  ASSERT_EQ(index.Create(&g_obs, 0, 0, "%FU", 1), 1);
+  ASSERT_EQ(index.Delete(0), 0);
+  ASSERT_EQ(index.Delete(1), 0);
+  prompt.shown.clear();
+  EXPECT_EQ(Write(pelk::REPORT_AAVSO), 0);
+  ASSERT_EQ(prompt.shown.size(), 1u);
+  EXPECT_EQ(prompt.shown[0].text, "You have no observations for this interval.");
+  EXPECT_EQ(ReadFile(old), "last month's report\n");
   EXPECT_EQ(ListDir(TestDir()), std::vector<std::string>{"ABCJAN03.aavso"});
 }
 
@@ -566,4 +576,28 @@ TEST_F(ReportFileTest, ReplacedOnlyByACompleteReport) {
   EXPECT_EQ(Write(pelk::REPORT_AAVSO), 2);
   EXPECT_EQ(ReadFile(Path()), kLines);
   EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(ReportFileTest, LargeReportIsWrittenWholeInOrder) {
+  // Well over a megabyte of lines, made in more than one piece.
+  const int extra = 8000;
+  for (int i = 0; i < extra; ++i) {
+    Fields f;
+    f.jd = kJd + 1 + i / 1000.0;
+    TObs_data o = Make(f);
+    ASSERT_GT(g_obs.Insert(&o), 0);
+  }
+  ASSERT_EQ(index.Create(&g_obs, 0, 0, "%FU", 1), 1);
+  ASSERT_EQ(Write(pelk::REPORT_AAVSO), extra + 2);
+  const std::string file = ReadFile(Path());
+  ASSERT_EQ(file.size(), (size_t)(extra + 2) * 150);
+  // Sorted by designation, then JD: the star of the table, the missing one last.
+  for (int i = 0; i <= extra; ++i) {
+    const std::string line = file.substr((size_t)i * 150, 150);
+    char jd[16];
+    snprintf(jd, sizeof jd, "%.4f", kJd + (i == 0 ? 0 : 1 + (i - 1) / 1000.0));
+    ASSERT_EQ(line.substr(0, 30), std::string("2000+40 V999 CYG  ") + jd) << i;
+    ASSERT_EQ(line[149], '\n') << i;
+  }
+  EXPECT_EQ(file.substr((size_t)(extra + 1) * 150, 16), "9999+99 NEW STAR");
 }
