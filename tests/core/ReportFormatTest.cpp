@@ -350,6 +350,23 @@ TEST(ReportTables, MonthNamesAndCaseConversion) {
 
 namespace {
 
+// A header of observer ABC; the date field shows 2003.01.31, and it is
+// January 2003 now.
+pelk::ReportHeaderArgs HeaderArgs(int type, int selection, int destination) {
+  pelk::ReportHeaderArgs a;
+  a.reportType = type;
+  a.monthSelection = selection;
+  a.destination = destination;
+  a.year = 2003;
+  a.month = 1;
+  a.day = 31;
+  a.nowYear = 2003;
+  a.nowMonth = 1;
+  a.observer = "ABC";
+  a.instruments = "3\" refr.";
+  return a;
+}
+
 struct HeaderTest : testing::Test {
   ScopedConfig store;
   void SetObserver() {
@@ -358,20 +375,6 @@ struct HeaderTest : testing::Test {
     config->Write("User/ABC/City", "Budapest");
     config->Write("User/ABC/Zip", "1111");
     config->Write("User/ABC/Country", "HU");
-  }
-  static pelk::ReportHeaderArgs Args(int type, int selection, int destination) {
-    pelk::ReportHeaderArgs a;
-    a.reportType = type;
-    a.monthSelection = selection;
-    a.destination = destination;
-    a.year = 2003;
-    a.month = 1;
-    a.day = 31;
-    a.nowYear = 2003;
-    a.nowMonth = 1;
-    a.observer = "ABC";
-    a.instruments = "3\" refr.";
-    return a;
   }
 };
 
@@ -386,25 +389,25 @@ TEST_F(HeaderTest, TemplatesByDestinationWithEveryPlaceholder) {
     pelk::ReportHeaderArgs args;
     wxString header;
   } cases[] = {
-      {"AAVSO monthly, previous month in January", Args(0, 10, 1),
+      {"AAVSO monthly, previous month in January", HeaderArgs(0, 10, 1),
        "ABC observations - 2002.12\n\nKiss Anna\nAddress: " + address + "\nInstruments: 3\" refr.\n\nCreated: " +
            version},
-      {"VSNET-ADM nightly: the morning's day is not carried", Args(2, 10, 3),
+      {"VSNET-ADM nightly: the morning's day is not carried", HeaderArgs(2, 10, 3),
        "Nightly observations 2003.01.31/32\nObserver: Kiss Anna - ABC\nAddress: " + address +
            "\nInstrument used: 3\" refr."},
-      {"no destination: the fallback", Args(1, 10, -1), "ABC observations - 2003.01.31\n\nCreated: " + version},
-      {"no such destination: the fallback", Args(1, 10, 5), "ABC observations - 2003.01.31\n\nCreated: " + version},
-      {"VSNET-OBS special report", Args(4, 3, 2), "ABC observations - 2003.01.31\n\nCreated: " + version},
-      {"KESU, eleven months back", Args(3, 0, 0),
+      {"no destination: the fallback", HeaderArgs(1, 10, -1), "ABC observations - 2003.01.31\n\nCreated: " + version},
+      {"no such destination: the fallback", HeaderArgs(1, 10, 5), "ABC observations - 2003.01.31\n\nCreated: " + version},
+      {"VSNET-OBS special report", HeaderArgs(4, 3, 2), "ABC observations - 2003.01.31\n\nCreated: " + version},
+      {"KESU, eleven months back", HeaderArgs(3, 0, 0),
        wxString(L"ABC \u00e9szlel\u00e9sek - 2002.02\n\nKiss Anna\nC\u00edm: ") + address +
            wxString(L"\nT\u00e1vcs\u00f6vek: 3\" refr.\n\nK\u00e9sz\u00fclt: ") + version},
-      {"KESU eclipsing, this month", Args(3, 11, 4),
+      {"KESU eclipsing, this month", HeaderArgs(3, 11, 4),
        wxString(L"ABC fed\u00e9si \u00e9szlel\u00e9sek - 2003.01\n\nK\u00e9sz\u00fclt: ") + version},
   };
   for (const Case& c : cases) EXPECT_EQ(pelk::CreateReportHeader(c.args), c.header) << c.what;
 
   // Months back from December stay in the year; from March they cross it.
-  pelk::ReportHeaderArgs a = Args(0, 0, -1);
+  pelk::ReportHeaderArgs a = HeaderArgs(0, 0, -1);
   a.nowYear = 2003;
   a.nowMonth = 12;
   EXPECT_TRUE(pelk::CreateReportHeader(a).StartsWith("ABC observations - 2003.01\n"));
@@ -416,7 +419,7 @@ TEST_F(HeaderTest, TemplatesByDestinationWithEveryPlaceholder) {
 TEST_F(HeaderTest, PersonalDataAreNeverReadAsPlaceholdersAndMissingOnesAreEmpty) {
   config->Write("User/ABC/Name", "%INSTRUMENTS% %DATE% 100%");
   config->Write("User/ABC/City", "%s%n");
-  pelk::ReportHeaderArgs a = Args(0, 10, 1);
+  pelk::ReportHeaderArgs a = HeaderArgs(0, 10, 1);
   a.instruments = "%NAME%";
   EXPECT_EQ(pelk::CreateReportHeader(a),
             "ABC observations - 2002.12\n\n%INSTRUMENTS% %DATE% 100%\nAddress: , %s%n,  \nInstruments: %NAME%\n\n"
@@ -428,7 +431,7 @@ TEST_F(HeaderTest, EmptyTemplateFallsBack) {
   WriteTestFile("test.lng", "{18002, \"\"}\n{18000, \"%OBSERVER% only\"}\n");
   ASSERT_EQ(config->LoadLanguage("test.lng"), 0);
   ASSERT_EQ(config->GetText(18002), "");
-  EXPECT_EQ(pelk::CreateReportHeader(Args(0, 10, 1)), "ABC only");
+  EXPECT_EQ(pelk::CreateReportHeader(HeaderArgs(0, 10, 1)), "ABC only");
 }
 
 // ---------------------------------------------------------------------------
@@ -491,13 +494,7 @@ TEST_F(ReportFileTest, OneLinePerEstimateAndTheHeaderOnlyWhenAskedFor) {
 
 TEST_F(ReportFileTest, HungarianTemplateIsWrittenAsLatin1Bytes) {
   config->Write("Features/ReportHeader", "Yes");
-  pelk::ReportHeaderArgs a;
-  a.reportType = 0;
-  a.monthSelection = 10;
-  a.destination = 0;
-  a.nowYear = 2003;
-  a.nowMonth = 1;
-  a.observer = "ABC";
+  pelk::ReportHeaderArgs a = HeaderArgs(0, 10, 0);
   a.instruments = "8L";
   ASSERT_EQ(Write(pelk::REPORT_AAVSO, pelk::CreateReportHeader(a)), 2);
   EXPECT_EQ(ReadFile(Path()), "ABC \xe9szlel\xe9sek - 2002.12\n\n\nC\xedm: , ,  \nT\xe1vcs\xf6vek: 8L\n\nK\xe9sz\xfclt: " +
