@@ -190,6 +190,7 @@ void wxObsFrame::OnArchive(wxCommandEvent&) {
   if (SaveDatabaseOrAsk(g_obs, false)) {
     g_obs.Close();
     g_obs.Open(checked, year);
+    WarnIfUnreadable(g_obs, this);
   }
   SetTitle();
 }
@@ -203,7 +204,9 @@ int wxObsFrame::ChangeObserver(const wxString& code) {
   g_observer = code;
   config->Write("User/LastUsed", code);
   g_scope.Open();
+  WarnIfUnreadable(g_scope, this);
   g_obs.Open(false, 0);
+  WarnIfUnreadable(g_obs, this);
   wxMenuBar* bar = GetMenuBar();
   bar->Check(ID_ARCHIVE, false);
   bar->Enable(ID_ARCHIVE, wxDbObs::HasArchive());
