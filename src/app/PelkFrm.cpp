@@ -14,8 +14,10 @@
 #include "astro/AstroTime.h"
 #include "config/MyConfig.h"
 #include "db/Archives.h"
+#include "db/DbChart.h"
 #include "db/DbObs.h"
 #include "db/DbScope.h"
+#include "db/DbStars.h"
 #include "refdata/Directories.h"
 #include "refdata/ObserverList.h"
 #include "resources/pelk.xpm"
@@ -148,12 +150,15 @@ void wxObsFrame::OnLanguage(wxCommandEvent&) {
 void wxObsFrame::OnHelpContents(wxCommandEvent&) { config->DisplayHelp(wxString()); }
 
 void wxObsFrame::OnClose(wxCloseEvent& event) {
-  // The observations and telescopes are written now, while the user can
-  // still be asked what to do when that fails.
+  // The observations, telescopes, stars and charts are written now, while
+  // the user can still be asked what to do when that fails.
   const bool canStay = event.CanVeto();
-  if (!SaveDatabaseOrAsk(g_obs, canStay) || !SaveDatabaseOrAsk(g_scope, canStay)) {
-    event.Veto();
-    return;
+  wxMemDb* all[] = {&g_obs, &g_scope, &g_stars, &g_chart};
+  for (wxMemDb* db : all) {
+    if (!SaveDatabaseOrAsk(*db, canStay)) {
+      event.Veto();
+      return;
+    }
   }
   m_timer.Stop();
   event.Skip();
