@@ -1,6 +1,7 @@
 #include "app/PelkApp.h"
 
 #include <climits>
+#include <clocale>
 #include <unistd.h>
 #include <wx/filename.h>
 #include <wx/filesys.h>
@@ -79,6 +80,10 @@ bool wxObsApp::StartUp(const wxString& programFolder) {
   // 1. Name, and the handlers of the zipped help book and its images.
   SetAppName("Pelk");
   m_scopesOpen = false;
+  // Julian Dates, magnitudes and coordinates are written and read with a
+  // decimal point whatever the desktop's language: reports and stored
+  // values must not turn into "2452777,3570".
+  setlocale(LC_NUMERIC, "C");
   static bool handlersAdded = false;
   if (!handlersAdded) {
     wxFileSystem::AddHandler(new wxZipFSHandler);
