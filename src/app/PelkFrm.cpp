@@ -108,6 +108,12 @@ void wxObsFrame::SetMenu() {
   bar->Append(obs, config->GetText(510));
   bar->Append(tools, config->GetText(520));
   bar->Append(help, config->GetText(530));
+  // A new bar rebuilt while the archive is viewed must keep saying so:
+  // with New enabled, new estimates would go into the archive.
+  if (g_obs.IsArchive()) {
+    bar->Check(ID_ARCHIVE, true);
+    bar->Enable(ID_NEWOBS, false);
+  }
   wxMenuBar* old = GetMenuBar();
   SetMenuBar(bar);
   delete old;

@@ -144,6 +144,10 @@ TEST_F(Observing, ArchiveSwitchAndTitle) {
   EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_NEWOBS));
   EXPECT_FALSE(frame->GetToolBar()->GetToolEnabled(ID_NEWOBS));
   EXPECT_EQ(frame->GetTitle(), "Pelk - Variable Star Observations (ABC - Archive)");
+  // A language change rebuilds the menus; they still show the archive.
+  frame->SetMenu();
+  EXPECT_TRUE(frame->GetMenuBar()->IsChecked(ID_ARCHIVE));
+  EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_NEWOBS));
 
   ClickArchive(frame, false);
   EXPECT_FALSE(g_obs.IsArchive());
