@@ -149,3 +149,12 @@ int wxDbObs::Merge(wxDbObs& source, double from, double to) {
   }
   return 0;
 }
+
+int wxDbObs::Close() {
+  const int rc = wxMemDb::Close();
+  if (rc == 0) {
+    m_archive = false;
+    m_archiveYear = 0;
+  }
+  return rc;
+}

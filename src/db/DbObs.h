@@ -58,6 +58,9 @@ class wxDbObs : public wxMemDb {
   int Open(bool archive, int year);
   // Opens the file the path names (as above, without a new path).
   int Open() override;
+  // Writes what changed and lets the records go; a closed database views
+  // neither the observations nor an archive.
+  int Close() override;
 
   // Numbers the estimate with NewKey, appends it and counts its scope's
   // use. The new number, or -1 when the block cannot grow.
