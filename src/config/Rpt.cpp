@@ -49,16 +49,16 @@ wxString FormatReportText(const wxString& text, int code, const wxString& messag
     wxUniChar conv = j < text.length() ? text[j] : wxUniChar(0);
     // Flags, width and precision are kept (a short width only: the entry is
     // cut to its bound anyway); the length modifier is ours to choose.
-    wxString spec = text.Mid(i, j - i);
-    spec.Replace("l", "");
-    spec.Replace("h", "");
-    bool modest = spec.length() <= 6;
+    wxString directive = text.Mid(i, j - i);
+    directive.Replace("l", "");
+    directive.Replace("h", "");
+    bool modest = directive.length() <= 6;
     if (next == 0 && modest && (conv == 'd' || conv == 'i')) {
-      out += wxString::Format(spec + "d", code);
+      out += wxString::Format(directive + "d", code);
       next = 1;
       i = j;
     } else if (next == 1 && modest && conv == 's') {
-      out += wxString::Format(spec + "s", message);
+      out += wxString::Format(directive + "s", message);
       next = 2;
       i = j;
     } else {
