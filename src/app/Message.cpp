@@ -47,3 +47,12 @@ bool SaveDatabaseOrAsk(wxMemDb& db, bool canStay) {
   return true;
 }
 
+
+void WarnIfUnreadable(const wxMemDb& db, wxWindow* parent) {
+  if (!db.IsUnreadable()) return;
+  // Fixed English: the text table has no message for this.
+  ShowMessageText(wxString::Format("Pelk cannot read the file\n%s\n\nIt is left exactly as it is, and nothing will "
+                                   "be written over it until it can be read again.",
+                                   db.GetPath()),
+                  57344, wxOK | wxICON_ERROR, parent);
+}

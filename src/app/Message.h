@@ -22,3 +22,7 @@ void InstallGuiPrompt();
 // gives its changes up. With `canStay` the user may also choose to keep
 // the program running (the result is then false); otherwise true.
 bool SaveDatabaseOrAsk(wxMemDb& db, bool canStay);
+
+// Tells the user when a database's file exists but could not be read, so
+// that an empty list is never taken for lost observations.
+void WarnIfUnreadable(const wxMemDb& db, wxWindow* parent);

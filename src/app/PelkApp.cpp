@@ -170,7 +170,9 @@ void wxObsApp::CheckFolders() {
 
 void wxObsApp::OpenDatabases() {
   g_stars.Open(wxString());
+  WarnIfUnreadable(g_stars, myMainFrame);
   g_chart.Open();
+  WarnIfUnreadable(g_chart, myMainFrame);
 }
 
 void wxObsApp::Upgrade() {
@@ -222,7 +224,9 @@ bool wxObsApp::FirstRun() {
 void wxObsApp::OpenObserverFiles() {
   // Scopes first: opening the observations counts each scope's use.
   if (!m_scopesOpen) g_scope.Open();
+  WarnIfUnreadable(g_scope, myMainFrame);
   g_obs.Open(false, 0);
+  WarnIfUnreadable(g_obs, myMainFrame);
   if (wxMenuBar* bar = myMainFrame->GetMenuBar()) {
     bar->Enable(ID_ARCHIVE, wxDbObs::HasArchive());
     bar->Refresh();

@@ -14,8 +14,10 @@
 #include "astro/AstroTime.h"
 #include "config/MyConfig.h"
 #include "db/Archives.h"
+#include "db/DbChart.h"
 #include "db/DbObs.h"
 #include "db/DbScope.h"
+#include "db/DbStars.h"
 #include "refdata/Directories.h"
 #include "refdata/ObserverList.h"
 #include "resources/pelk.xpm"
@@ -148,12 +150,15 @@ void wxObsFrame::OnLanguage(wxCommandEvent&) {
 void wxObsFrame::OnHelpContents(wxCommandEvent&) { config->DisplayHelp(wxString()); }
 
 void wxObsFrame::OnClose(wxCloseEvent& event) {
-  // The observations and telescopes are written now, while the user can
-  // still be asked what to do when that fails.
+  // The observations, telescopes, stars and charts are written now, while
+  // the user can still be asked what to do when that fails.
   const bool canStay = event.CanVeto();
-  if (!SaveDatabaseOrAsk(g_obs, canStay) || !SaveDatabaseOrAsk(g_scope, canStay)) {
-    event.Veto();
-    return;
+  wxMemDb* all[] = {&g_obs, &g_scope, &g_stars, &g_chart};
+  for (wxMemDb* db : all) {
+    if (!SaveDatabaseOrAsk(*db, canStay)) {
+      event.Veto();
+      return;
+    }
   }
   m_timer.Stop();
   event.Skip();
@@ -190,6 +195,7 @@ void wxObsFrame::OnArchive(wxCommandEvent&) {
   if (SaveDatabaseOrAsk(g_obs, false)) {
     g_obs.Close();
     g_obs.Open(checked, year);
+    WarnIfUnreadable(g_obs, this);
   }
   SetTitle();
 }
@@ -203,7 +209,9 @@ int wxObsFrame::ChangeObserver(const wxString& code) {
   g_observer = code;
   config->Write("User/LastUsed", code);
   g_scope.Open();
+  WarnIfUnreadable(g_scope, this);
   g_obs.Open(false, 0);
+  WarnIfUnreadable(g_obs, this);
   wxMenuBar* bar = GetMenuBar();
   bar->Check(ID_ARCHIVE, false);
   bar->Enable(ID_ARCHIVE, wxDbObs::HasArchive());

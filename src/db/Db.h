@@ -86,6 +86,8 @@ class wxMemDb {
   int GetDefaultVersion() const { return m_defaultVersion; }
   void SetDefaultVersion(int version) { m_defaultVersion = version; }
   bool IsDirty() const { return m_dirty; }
+  // The file exists but could not be read: it must not be replaced.
+  bool IsUnreadable() const { return m_unreadable; }
   const wxString& GetPath() const { return m_path; }
   int GetRecLen() const { return m_reclen; }
   int GetKeyLen() const { return m_keylen; }

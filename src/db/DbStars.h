@@ -69,8 +69,6 @@ class wxDbStars : public wxMemDb {
   int Delete(const void* key);
   int Delete(int index);
 
-  // The file exists but could not be read: it must not be replaced.
-  bool IsUnreadable() const { return m_unreadable; }
 
  private:
   // Brings the name index up to date with the records; false when it

@@ -225,3 +225,19 @@ TEST_F(Observing, UnsavedObservationsAreNeverDroppedSilently) {
   EXPECT_FALSE(g_obs.IsDirty());
   EXPECT_TRUE(FileExists(TestDir() + "/gone/ABC.obs"));
 }
+
+TEST_F(Observing, UnreadableObservationFileIsReportedAndKept) {
+  wxObsFrame* frame = MakeFrame();
+  g_scope.Open();
+  g_obs.Open(false, 0);
+  // Something that cannot be read where XYZ's observations should be.
+  ASSERT_EQ(mkdir((TestDir() + "/XYZ.obs").c_str(), 0700), 0);
+  int rc = 0;
+  wxTEST_DIALOG(rc = frame->ChangeObserver("XYZ"), wxExpectDialog<wxMessageDialog>([](wxMessageDialog* box) {
+                  EXPECT_NE(box->GetMessage().Find("XYZ.obs"), wxNOT_FOUND);
+                  return wxID_OK;
+                }));
+  EXPECT_EQ(rc, 1);
+  EXPECT_EQ(g_obs.GetCount(), 0);
+  EXPECT_TRUE(g_obs.IsUnreadable());
+}
