@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,17 +44,20 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-bool WriteAll(int fd, const char* p, size_t size, int* err) {
+// `written` counts the bytes of the file written before this piece (for
+// the test seam).
+bool WriteAll(int fd, const char* p, size_t size, int* err, long long written = 0) {
   size_t done = 0;
   while (done < size) {
     size_t chunk = size - done;
     if (chunk > (1u << 20)) chunk = 1u << 20;
     if (g_failAfter >= 0) {
-      if ((long long)done >= g_failAfter) {
+      const long long at = written + (long long)done;
+      if (at >= g_failAfter) {
         *err = ENOSPC;
         return false;
       }
-      if ((long long)(done + chunk) > g_failAfter) chunk = (size_t)(g_failAfter - (long long)done);
+      if (at + (long long)chunk > g_failAfter) chunk = (size_t)(g_failAfter - at);
     }
     ssize_t n = write(fd, p + done, chunk);
     if (n < 0) {
@@ -76,11 +80,8 @@ mode_t CurrentUmask() {
   return m;
 }
 
-}  // namespace
-
-void AtomicWriteFailAfterForTests(long long bytes) { g_failAfter = bytes; }
-
-bool AtomicWriteFile(const std::string& path, const void* data, size_t size, int* errorCode) {
+// The replacement itself; `body` writes the content to the temporary file.
+bool WriteAtomically(const std::string& path, const std::function<bool(int fd, int* err)>& body, int* errorCode) {
   int err = 0;
   const std::string target = ResolveTarget(path);
   const std::string folder = FolderOf(target);
@@ -112,7 +113,7 @@ bool AtomicWriteFile(const std::string& path, const void* data, size_t size, int
     return false;
   }
 
-  bool ok = WriteAll(fd, static_cast<const char*>(data), size, &err);
+  bool ok = body(fd, &err);
   if (ok && fsync(fd) != 0) {
     err = errno;
     ok = false;
@@ -140,6 +141,33 @@ bool AtomicWriteFile(const std::string& path, const void* data, size_t size, int
     close(dfd);
   }
   return true;
+}
+
+}  // namespace
+
+void AtomicWriteFailAfterForTests(long long bytes) { g_failAfter = bytes; }
+
+bool AtomicWriteFile(const std::string& path, const void* data, size_t size, int* errorCode) {
+  return WriteAtomically(
+      path, [&](int fd, int* err) { return WriteAll(fd, static_cast<const char*>(data), size, err); }, errorCode);
+}
+
+bool AtomicWriteFileChunks(const std::string& path, const std::function<void(std::string& chunk)>& next,
+                           int* errorCode) {
+  return WriteAtomically(
+      path,
+      [&](int fd, int* err) {
+        std::string chunk;
+        long long written = 0;
+        for (;;) {
+          chunk.clear();
+          next(chunk);
+          if (chunk.empty()) return true;
+          if (!WriteAll(fd, chunk.data(), chunk.size(), err, written)) return false;
+          written += (long long)chunk.size();
+        }
+      },
+      errorCode);
 }
 
 }  // namespace pelk

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace pelk {
@@ -16,6 +17,12 @@ namespace pelk {
 // file is untouched and `errorCode` (when given) receives the errno value.
 bool AtomicWriteFile(const std::string& path, const void* data, size_t size,
                      int* errorCode = nullptr);
+
+// The same for content made piece by piece, so that a large file is never
+// held in memory whole: `next` is given an empty `chunk` and appends the
+// next piece to it; an empty chunk ends the file.
+bool AtomicWriteFileChunks(const std::string& path, const std::function<void(std::string& chunk)>& next,
+                           int* errorCode = nullptr);
 
 // Test seam: when set, the writer pretends the disk filled up after this
 // many bytes had been written (the write then fails with ENOSPC). A

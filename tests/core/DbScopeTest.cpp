@@ -11,6 +11,7 @@
 #include <vector>
 #include <wx/defs.h>
 
+#include "RecordingPrompt.h"
 #include "TempHome.h"
 #include "config/MyConfig.h"
 #include "config/UserPrompt.h"
@@ -20,26 +21,11 @@
 namespace {
 
 using pelk_test::ReadFile;
+using pelk_test::RecordingPrompt;
 using pelk_test::TestDir;
 using pelk_test::WriteTestFile;
 
 const std::string kHeader("/OBS:V2\0", 8);
-
-// Remembers every message and gives one answer to all of them.
-class RecordingPrompt : public wxUserPrompt {
- public:
-  struct Shown {
-    wxString text;
-    wxString caption;
-    long style;
-  };
-  int Message(const wxString& text, const wxString& caption, long style) override {
-    shown.push_back({text, caption, style});
-    return answer;
-  }
-  int answer = wxOK;
-  std::vector<Shown> shown;
-};
 
 // The configuration of observer ABC, whose data folder is the test's own
 // folder, and a prompt that records instead of asking.

@@ -55,3 +55,31 @@ TEST(AtomicFile, FailureLeavesOldFileAndNoTemporary) {
   EXPECT_FALSE(pelk::AtomicWriteFile(TestDir() + "/dir.obs", "x", 1, &err));
   EXPECT_EQ(ListDir(TestDir()), (std::vector<std::string>{"data.obs", "dir.obs"}));
 }
+
+TEST(AtomicFile, ContentMadePieceByPiece) {
+  std::string path = WriteTestFile("report.aavso", "the old report");
+  // Ten pieces of 1000 bytes each, then the end.
+  auto pieces = [](int* made) {
+    return [made](std::string& chunk) {
+      if (*made < 10) chunk.append(1000, (char)('0' + (*made)++));
+    };
+  };
+  int made = 0;
+  ASSERT_TRUE(pelk::AtomicWriteFileChunks(path, pieces(&made)));
+  EXPECT_EQ(made, 10);
+  const std::string whole = ReadFile(path);
+  ASSERT_EQ(whole.size(), 10000u);
+  EXPECT_EQ(whole.substr(0, 1000), std::string(1000, '0'));
+  EXPECT_EQ(whole.substr(9000), std::string(1000, '9'));
+
+  // The disk fills up in the fourth piece: the complete old file stays.
+  made = 0;
+  int err = 0;
+  pelk::AtomicWriteFailAfterForTests(3500);
+  EXPECT_FALSE(pelk::AtomicWriteFileChunks(path, pieces(&made), &err));
+  pelk::AtomicWriteFailAfterForTests(-1);
+  EXPECT_EQ(err, ENOSPC);
+  EXPECT_EQ(made, 4);
+  EXPECT_EQ(ReadFile(path), whole);
+  EXPECT_EQ(ListDir(TestDir()), std::vector<std::string>{"report.aavso"});
+}
