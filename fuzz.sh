@@ -29,9 +29,12 @@ if [ ${#harnesses[@]} -eq 0 ]; then
 fi
 
 build=build-fuzz
+# Configured every time, so that a harness added since is known.
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DPELK_FUZZ=ON -DPELK_TESTS=OFF -DPELK_BENCH=OFF >/dev/null
+else
+  cmake "$build" >/dev/null
 fi
 targets=()
 for h in "${harnesses[@]}"; do targets+=(--target "fuzz_$h"); done
