@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <ftw.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <wx/log.h>
 
 #include "config/MyConfig.h"
+#include "db/Latin1.h"
 
 namespace pelk_fuzz {
 
@@ -34,6 +36,16 @@ void AbortOnAssert(const wxString& file, int line, const wxString& func, const w
 void Fail(const char* what) {
   fprintf(stderr, "fuzz check failed: %s\n", what);
   abort();
+}
+
+TStar_data Star(const char* name, const char* harvard, const char* type, char cls) {
+  TStar_data s;
+  memset(&s, 0, sizeof s);
+  pelk::CopyField(s.name, sizeof s.name, name, false);
+  pelk::CopyField(s.harvard, sizeof s.harvard, harvard);
+  pelk::CopyField(s.type, sizeof s.type, type);
+  s.cls = cls;
+  return s;
 }
 
 const std::string& Dir() { return g_dir; }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "db/DbStars.h"
+
 namespace pelk_fuzz {
 
 // Sets everything up on the first call; later calls do nothing.
@@ -19,6 +21,8 @@ std::string WriteFile(const std::string& name, const uint8_t* data, size_t size)
 // Stops the process with a message: a broken promise of the code under
 // test that the sanitizers cannot see.
 [[noreturn]] void Fail(const char* what);
+// A star record; a name of 12 characters fills its field without end.
+TStar_data Star(const char* name, const char* harvard, const char* type, char cls);
 
 }  // namespace pelk_fuzz
 

@@ -11,20 +11,9 @@
 #include "db/DbObs.h"
 #include "db/DbScope.h"
 #include "db/DbStars.h"
-#include "db/Latin1.h"
 #include "db/ObsIndex.h"
 
 namespace {
-
-TStar_data Star(const char* name, const char* harvard, const char* type, char cls) {
-  TStar_data s;
-  memset(&s, 0, sizeof s);
-  pelk::CopyField(s.name, sizeof s.name, name, false);
-  pelk::CopyField(s.harvard, sizeof s.harvard, harvard);
-  pelk::CopyField(s.type, sizeof s.type, type);
-  s.cls = cls;
-  return s;
-}
 
 // Once: a star table in memory and a scope file of the observer, so that
 // an index finds designations and the statistics describe instruments.
@@ -32,6 +21,7 @@ void SetupObservations() {
   static bool done = false;
   if (done) return;
   done = true;
+  using pelk_fuzz::Star;
   const TStar_data stars[] = {Star("R LEO", "0942+11", "M", 'F'), Star("SS CYG", "2138+43", "UGSS", 'F'),
                               Star("AB AND", "2308+36", "EW", 'E'), Star("X", "0000+00", "EA+DSCT", 'U'),
                               Star("ABCDEFGHIJKL", "9999+99a", "EA:", 'F')};
@@ -110,7 +100,7 @@ void Stars(const uint8_t* data, size_t size) {
     if (db.GetIndex(s.name, 0) != first) pelk_fuzz::Fail("the name index and the table disagree");
   }
   db.Seek("r", 1);
-  const TStar_data added = Star("NEW STAR", "1234+56", "M", 'U');
+  const TStar_data added = pelk_fuzz::Star("NEW STAR", "1234+56", "M", 'U');
   db.Insert(&added);
   if (db.GetIndex(added.name, 0) < 0) pelk_fuzz::Fail("an inserted star cannot be found");
   db.Delete(0);

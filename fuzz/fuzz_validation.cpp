@@ -7,23 +7,13 @@
 #include "FuzzSupport.h"
 #include "config/MyConfig.h"
 #include "db/DbStars.h"
-#include "db/Latin1.h"
 
 namespace {
-
-TStar_data Star(const char* name, const char* harvard, const char* type, char cls) {
-  TStar_data s;
-  memset(&s, 0, sizeof s);
-  pelk::CopyField(s.name, sizeof s.name, name, false);
-  pelk::CopyField(s.harvard, sizeof s.harvard, harvard);
-  pelk::CopyField(s.type, sizeof s.type, type);
-  s.cls = cls;
-  return s;
-}
 
 // A small table as one that has been in use: stars of every class, one
 // name filling its field.
 void FillTable(wxDbStars& table) {
+  using pelk_fuzz::Star;
   const TStar_data stars[] = {
       Star("R LEO", "0942+11", "M", 'F'),        Star("SS CYG", "2138+43", "UGSS", 'F'),
       Star("AB AND", "2308+36a", "EW", 'E'),     Star("V1234 SGR", "1800-30", "?", 'U'),
