@@ -339,6 +339,10 @@ const char* TemplateFieldEnd(const char* p) {
   return q > p + 1 && *q == '%' ? q + 1 : nullptr;
 }
 
+// No message needs a directive longer than this, from its "%" to its
+// conversion letter.
+const long kLongestDirective = 16;
+
 // Skips the digits of a width or precision; more than three of them make
 // the directive one that no text may have.
 const char* SkipCount(const char* q, bool& tooLong) {
@@ -405,10 +409,14 @@ std::string FormatDirectives(const char* text, bool templateFields) {
         q = SkipCount(q, tooLong);
       }
     }
-    if (tooLong) kind += "#";
     std::string length;
     while (*q && strchr("hlLqjzt", *q)) length += *q++;
     if (length == "q") length = "ll";
+    // The toolkit checks each directive against its argument and cannot
+    // read one of thirty characters or more ("%####...#d"): it would
+    // complain of every such message.
+    if (q - p > kLongestDirective) tooLong = true;
+    if (tooLong) kind += "#";
     char conv = *q;
     switch (conv) {
       case 'd': case 'i': kind += length + "d"; break;

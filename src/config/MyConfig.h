@@ -121,8 +121,9 @@ long DecimalValue(const wxString& text);
 // formats exactly when these match. With `templateFields` the %NAME% fields
 // of a report template are left out, as they are filled in by name; without
 // it every "%" is read as printf reads it ("%E%s" is a double, then "s").
-// A width or precision of more than three digits is a kind of its own: no
-// message needs one, and printf would fill gigabytes with it.
+// A width or precision of more than three digits, and a directive of more
+// than 16 characters, is a kind of its own: no message needs one, printf
+// would fill gigabytes with the one and the toolkit cannot read the other.
 std::string FormatDirectives(const char* text, bool templateFields = true);
 // Whether a text is a report template: it holds %NAME% fields.
 bool HasTemplateFields(const char* text);

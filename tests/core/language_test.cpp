@@ -204,6 +204,9 @@ TEST_F(Language, FormatDirectiveGuard) {
       {16466, "%999999999d csillag '%s'", false},
       {16466, "%d csillag '%.99999s'", false},
       {16466, "%123d csillag '%.999s'", true},
+      // A directive too long for the toolkit to check against its argument.
+      {16466, "%##############################d csillag '%s'", false},
+      {16466, "%-+ #0'123.123d csillag '%-#'s'", true},
   };
   for (const Case& c : cases) {
     config->ResetLanguage();
