@@ -255,9 +255,12 @@ void wxMyConfig::ApplyLanguageLine(const std::string& line) {
 
   // Several texts are used as formats: a translation whose directives
   // differ from the built-in text's could read or write arbitrary memory.
-  // Such a line is refused and the built-in text stays.
+  // Such a line is refused and the built-in text stays. Only a report
+  // template has %NAME% fields; in any other text "%E%s" is two directives
+  // for printf, however much it looks like a field.
   const TLangDefault& builtin = default_language[entry - m_table.get()];
-  if (pelk::FormatDirectives(text.c_str()) != pelk::FormatDirectives(builtin.text)) return;
+  const bool fields = pelk::HasTemplateFields(builtin.text);
+  if (pelk::FormatDirectives(text.c_str(), fields) != pelk::FormatDirectives(builtin.text, fields)) return;
 
   pelk::CopyField(entry->text, sizeof entry->text, text.c_str());
 }
@@ -326,19 +329,55 @@ long DecimalValue(const wxString& text) {
   return v;
 }
 
-std::string FormatDirectives(const char* text) {
+namespace {
+
+// The end of the template field that starts at `p` ("%OBSERVER%"), or null
+// when none does.
+const char* TemplateFieldEnd(const char* p) {
+  const char* q = p + 1;
+  while ((*q >= 'A' && *q <= 'Z') || *q == '_') ++q;
+  return q > p + 1 && *q == '%' ? q + 1 : nullptr;
+}
+
+// No message needs a directive longer than this, from its "%" to its
+// conversion letter.
+const long kLongestDirective = 16;
+
+// Skips the digits of a width or precision; more than three of them make
+// the directive one that no text may have.
+const char* SkipCount(const char* q, bool& tooLong) {
+  const char* from = q;
+  while (isdigit((unsigned char)*q)) ++q;
+  if (q - from > 3) tooLong = true;
+  return q;
+}
+
+}  // namespace
+
+bool HasTemplateFields(const char* text) {
+  if (!text) return false;
+  for (const char* p = text; (p = strchr(p, '%')) != nullptr;) {
+    if (TemplateFieldEnd(p)) return true;
+    // "%%" is one character, never the start of a field.
+    p += p[1] == '%' ? 2 : 1;
+  }
+  return false;
+}
+
+std::string FormatDirectives(const char* text, bool templateFields) {
   std::string kinds;
   if (!text) return kinds;
   const char* p = text;
   while ((p = strchr(p, '%')) != nullptr) {
     // A template field such as %OBSERVER% is filled by name, not by printf.
-    const char* q = p + 1;
-    while ((*q >= 'A' && *q <= 'Z') || *q == '_') ++q;
-    if (q > p + 1 && *q == '%') {
-      p = q + 1;
-      continue;
+    if (templateFields) {
+      if (const char* end = TemplateFieldEnd(p)) {
+        p = end;
+        continue;
+      }
     }
-    q = p + 1;
+    const char* q = p + 1;
+    bool tooLong = false;
     std::string kind;
     if (*q == '%') {
       kinds += "%,";
@@ -358,7 +397,7 @@ std::string FormatDirectives(const char* text) {
       ++q;
       while (isdigit((unsigned char)*q) || *q == '$') ++q;
     } else {
-      while (isdigit((unsigned char)*q)) ++q;
+      q = SkipCount(q, tooLong);
     }
     if (*q == '.') {
       ++q;
@@ -367,12 +406,17 @@ std::string FormatDirectives(const char* text) {
         ++q;
         while (isdigit((unsigned char)*q) || *q == '$') ++q;
       } else {
-        while (isdigit((unsigned char)*q)) ++q;
+        q = SkipCount(q, tooLong);
       }
     }
     std::string length;
     while (*q && strchr("hlLqjzt", *q)) length += *q++;
     if (length == "q") length = "ll";
+    // The toolkit checks each directive against its argument and cannot
+    // read one of thirty characters or more ("%####...#d"): it would
+    // complain of every such message.
+    if (q - p > kLongestDirective) tooLong = true;
+    if (tooLong) kind += "#";
     char conv = *q;
     switch (conv) {
       case 'd': case 'i': kind += length + "d"; break;

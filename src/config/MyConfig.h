@@ -116,10 +116,17 @@ extern wxString g_observer;
 namespace pelk {
 // Base-10 value of a stored number; text that is no number gives 0.
 long DecimalValue(const wxString& text);
-// The format directives of a text (printf conversions, "%%" included, with
-// %NAME% template fields left out), one kind per directive, in order. Two
-// texts can stand in for each other as formats exactly when these match.
-std::string FormatDirectives(const char* text);
+// The format directives of a text (printf conversions, "%%" included), one
+// kind per directive, in order. Two texts can stand in for each other as
+// formats exactly when these match. With `templateFields` the %NAME% fields
+// of a report template are left out, as they are filled in by name; without
+// it every "%" is read as printf reads it ("%E%s" is a double, then "s").
+// A width or precision of more than three digits, and a directive of more
+// than 16 characters, is a kind of its own: no message needs one, printf
+// would fill gigabytes with the one and the toolkit cannot read the other.
+std::string FormatDirectives(const char* text, bool templateFields = true);
+// Whether a text is a report template: it holds %NAME% fields.
+bool HasTemplateFields(const char* text);
 // A "%" in user data must not be taken as a directive: doubles each "%".
 wxString EscapePercent(const wxString& text);
 }  // namespace pelk

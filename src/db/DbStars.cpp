@@ -110,7 +110,7 @@ class LineReader {
     }
   }
 
-  static const size_t kBlock = 1 << 20;
+  static const size_t kBlock = 1 << 16;
   int m_fd;
   std::unique_ptr<char[]> m_buf;
   size_t m_pos = 0, m_end = 0;

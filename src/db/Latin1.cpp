@@ -31,9 +31,7 @@ std::string ToLatin1(const wxString& text) {
 void CopyField(char* field, size_t fieldSize, const char* text, bool terminate) {
   if (!field || fieldSize == 0) return;
   size_t room = terminate ? fieldSize - 1 : fieldSize;
-  size_t n = 0;
-  if (text)
-    while (n < room && text[n] != '\0') ++n;
+  const size_t n = text ? strnlen(text, room) : 0;
   memcpy(field, text ? text : "", n);
   memset(field + n, 0, fieldSize - n);
 }

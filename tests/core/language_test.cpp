@@ -195,6 +195,18 @@ TEST_F(Language, FormatDirectiveGuard) {
       {16628, "%1$s", false},
       {18000, "%OBSERVER% megfigyel\xe9sei - %DATE% (%VERSION%)", true},
       {18005, "%OBSERVER% fed\xe9si %s", false},
+      // Outside a report template "%E%" is no field: printf reads a double
+      // there, and the "%s" after it would take the number as a string.
+      {16466, "%E%s%d%s", false},
+      {16466, "%5d csillag %E% '%-20s'", false},
+      {16628, "%OBSERVER%", false},
+      // A width or precision that would fill gigabytes.
+      {16466, "%999999999d csillag '%s'", false},
+      {16466, "%d csillag '%.99999s'", false},
+      {16466, "%123d csillag '%.999s'", true},
+      // A directive too long for the toolkit to check against its argument.
+      {16466, "%##############################d csillag '%s'", false},
+      {16466, "%-+ #0'123.123d csillag '%-#'s'", true},
   };
   for (const Case& c : cases) {
     config->ResetLanguage();
@@ -209,6 +221,10 @@ TEST_F(Language, FormatDirectiveGuard) {
   // The built-in templates' fields are no directives at all.
   EXPECT_EQ(pelk::FormatDirectives(config->get(18001)), "");
   EXPECT_EQ(pelk::FormatDirectives(config->get(16509)), "s,s,d,");
+  EXPECT_EQ(pelk::FormatDirectives("%E%s", false), "f,s,");
+  EXPECT_TRUE(pelk::HasTemplateFields(config->get(18001)));
+  EXPECT_FALSE(pelk::HasTemplateFields(config->get(16509)));
+  EXPECT_FALSE(pelk::HasTemplateFields("100%%DATE%"));
 }
 
 TEST_F(Language, RestoreLanguage) {
