@@ -1,6 +1,6 @@
-// A language file of arbitrary bytes is loaded, and every text is then
-// used as the program uses it: list texts are split, and the texts that
-// are formats are filled in with the arguments the program passes.
+// A language file of arbitrary bytes is loaded, and every text it replaced
+// is then used as the program uses it: list texts are split, and the texts
+// that are formats are filled in with the arguments the program passes.
 #include <cstring>
 #include <string>
 #include <vector>
